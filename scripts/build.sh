@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# build.sh [native|asan|win32]...: configures (once) and builds the trees.
+# With no argument: all three.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+jobs=$(nproc)
+
+configure_and_build() {
+  local dir=$1
+  shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  fi
+  cmake --build "$dir" -j "$jobs"
+}
+
+trees=("$@")
+[ ${#trees[@]} -gt 0 ] || trees=(native asan win32)
+for t in "${trees[@]}"; do
+  case "$t" in
+  native) configure_and_build build/native ;;
+  asan) configure_and_build build/native-asan -DGLIMRA_SANITIZE=ON ;;
+  win32) configure_and_build build/win32 -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw32.cmake" ;;
+  *) echo "build.sh: unknown tree $t" >&2; exit 2 ;;
+  esac
+done

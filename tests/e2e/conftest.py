@@ -1,0 +1,44 @@
+import os
+from pathlib import Path
+
+import pytest
+
+from harness.http import ScriptedServer
+from harness.wine import Wine
+
+BUILD = Path(os.environ.get("GLIMRA_BUILD", Path(__file__).resolve().parents[2] / "build" / "win32"))
+SHOTS = BUILD / "shots"
+
+
+@pytest.fixture(scope="session")
+def wine():
+    w = Wine(BUILD)
+    yield w
+    w.stop()
+
+
+@pytest.fixture
+def programs(wine):
+    """Stops whatever a test started, even when it failed half-way."""
+    yield wine
+    wine.stop()
+
+
+@pytest.fixture
+def clean_registry(wine):
+    """Our settings key removed before the test."""
+    wine.reg_delete(r"HKCU\Software\VANTO")
+    yield wine
+
+
+@pytest.fixture
+def http_server():
+    s = ScriptedServer()
+    yield s
+    s.close()
+
+
+@pytest.fixture
+def shots():
+    SHOTS.mkdir(parents=True, exist_ok=True)
+    return SHOTS

@@ -1,0 +1,299 @@
+// wtool: a small Win32 console helper through which the end-to-end tests
+// look at and drive our programs under Wine. One command per run; output on
+// stdout in code page 932, one item per line; exit code 0 on success, 1 when
+// the thing asked for was not found or failed, 2 on bad usage.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+unsigned long Number(const std::string& s) { return std::strtoul(s.c_str(), nullptr, 0); }
+HWND Window(const std::string& s) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(Number(s))); }
+
+std::string WindowText(HWND w) {
+  char buf[1024] = {};
+  // WM_GETTEXT works across processes for every window class.
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, nullptr);
+  return buf;
+}
+
+std::string ClassOf(HWND w) {
+  char buf[256] = {};
+  GetClassNameA(w, buf, sizeof buf);
+  return buf;
+}
+
+void PrintWindow(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  std::printf("0x%lx id=%ld class=%s visible=%d enabled=%d rect=%ld,%ld,%ld,%ld text=%s\n",
+              static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)), static_cast<long>(GetDlgCtrlID(w)),
+              ClassOf(w).c_str(), IsWindowVisible(w) ? 1 : 0, IsWindowEnabled(w) ? 1 : 0, r.left, r.top, r.right,
+              r.bottom, WindowText(w).c_str());
+}
+
+struct FindQuery {
+  std::string cls, title;
+  DWORD pid = 0;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND w, LPARAM p) {
+  auto* q = reinterpret_cast<FindQuery*>(p);
+  if (!q->cls.empty() && q->cls != "-" && ClassOf(w) != q->cls) return TRUE;
+  if (!q->title.empty() && q->title != "-" && WindowText(w).find(q->title) == std::string::npos) return TRUE;
+  if (q->pid) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != q->pid) return TRUE;
+  }
+  if (!IsWindowVisible(w)) return TRUE;
+  q->found.push_back(w);
+  return TRUE;
+}
+
+// find <class|-> <title part|-> [timeout ms]: visible top-level windows.
+int Find(const Args& a) {
+  if (a.size() < 2) return 2;
+  DWORD timeout = a.size() > 2 ? Number(a[2]) : 0;
+  DWORD start = GetTickCount();
+  for (;;) {
+    FindQuery q{a[0], a[1], 0, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&q));
+    if (!q.found.empty()) {
+      for (HWND w : q.found) PrintWindow(w);
+      return 0;
+    }
+    if (GetTickCount() - start >= timeout) return 1;
+    Sleep(100);
+  }
+}
+
+BOOL CALLBACK PrintChild(HWND w, LPARAM) {
+  PrintWindow(w);
+  return TRUE;
+}
+
+int Children(const Args& a) {
+  if (a.size() < 1) return 2;
+  EnumChildWindows(Window(a[0]), PrintChild, 0);
+  return 0;
+}
+
+// send/post <hwnd> <msg> [wparam] [lparam]
+int Send(const Args& a, bool post) {
+  if (a.size() < 2) return 2;
+  WPARAM wp = a.size() > 2 ? Number(a[2]) : 0;
+  LPARAM lp = a.size() > 3 ? static_cast<LPARAM>(Number(a[3])) : 0;
+  if (post) return PostMessageA(Window(a[0]), Number(a[1]), wp, lp) ? 0 : 1;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(Window(a[0]), Number(a[1]), wp, lp, SMTO_ABORTIFHUNG, 10000, &result)) return 1;
+  std::printf("%ld\n", static_cast<long>(result));
+  return 0;
+}
+
+// command <hwnd> <id>: posts WM_COMMAND as a menu choice would.
+int Command(const Args& a) {
+  if (a.size() < 2) return 2;
+  return PostMessageA(Window(a[0]), WM_COMMAND, MAKEWPARAM(Number(a[1]), 0), 0) ? 0 : 1;
+}
+
+// settext <hwnd> <text>
+int SetText(const Args& a) {
+  if (a.size() < 2) return 2;
+  return SendMessageA(Window(a[0]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[1].c_str())) ? 0 : 1;
+}
+
+int Text(const Args& a) {
+  if (a.size() < 1) return 2;
+  std::printf("%s\n", WindowText(Window(a[0])).c_str());
+  return 0;
+}
+
+// keys <hwnd> <vk>[+ctrl|+shift]...: focuses the window's top-level parent
+// and types the keys with SendInput.
+int Keys(const Args& a) {
+  if (a.size() < 2) return 2;
+  HWND w = Window(a[0]);
+  HWND top = GetAncestor(w, GA_ROOT);
+  SetForegroundWindow(top);
+  for (std::size_t i = 1; i < a.size(); ++i) {
+    std::string k = a[i];
+    std::vector<WORD> mods;
+    std::size_t plus;
+    while ((plus = k.rfind('+')) != std::string::npos && plus > 0) {
+      std::string m = k.substr(plus + 1);
+      if (m == "ctrl") mods.push_back(VK_CONTROL);
+      if (m == "shift") mods.push_back(VK_SHIFT);
+      if (m == "alt") mods.push_back(VK_MENU);
+      k.resize(plus);
+    }
+    WORD vk = static_cast<WORD>(k.size() == 1 ? VkKeyScanA(k[0]) & 0xFF : Number(k));
+    std::vector<INPUT> in;
+    auto key = [&](WORD v, bool up) {
+      INPUT i{};
+      i.type = INPUT_KEYBOARD;
+      i.ki.wVk = v;
+      i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+      in.push_back(i);
+    };
+    for (WORD m : mods) key(m, false);
+    key(vk, false);
+    key(vk, true);
+    for (auto m = mods.rbegin(); m != mods.rend(); ++m) key(*m, true);
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    Sleep(50);
+  }
+  return 0;
+}
+
+// click <x> <y> [right]: screen coordinates.
+int Click(const Args& a) {
+  if (a.size() < 2) return 2;
+  bool right = a.size() > 2 && a[2] == "right";
+  SetCursorPos(static_cast<int>(Number(a[0])), static_cast<int>(Number(a[1])));
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+  return 0;
+}
+
+HKEY Root(std::string& path) {
+  std::size_t slash = path.find('\\');
+  std::string root = path.substr(0, slash);
+  path = slash == std::string::npos ? std::string() : path.substr(slash + 1);
+  if (root == "HKCU" || root == "HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
+  if (root == "HKLM" || root == "HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
+  return nullptr;
+}
+
+// reg-get <key> <value>: prints "dword <signed>" or "sz <text>".
+int RegGet(const Args& a) {
+  if (a.size() < 2) return 2;
+  std::string path = a[0];
+  HKEY root = Root(path);
+  HKEY key;
+  if (!root || RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
+  BYTE data[4096] = {};
+  DWORD type = 0, size = sizeof data - 1;
+  LONG rc = RegQueryValueExA(key, a[1].c_str(), nullptr, &type, data, &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS) return 1;
+  if (type == REG_DWORD) std::printf("dword %ld\n", static_cast<long>(*reinterpret_cast<DWORD*>(data)));
+  else if (type == REG_SZ || type == REG_EXPAND_SZ) std::printf("sz %s\n", reinterpret_cast<char*>(data));
+  else std::printf("type %lu\n", type);
+  return 0;
+}
+
+// reg-set <key> <value> dword|sz <data>
+int RegSet(const Args& a) {
+  if (a.size() < 4) return 2;
+  std::string path = a[0];
+  HKEY root = Root(path);
+  HKEY key;
+  if (!root || RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return 1;
+  LONG rc;
+  if (a[2] == "dword") {
+    DWORD v = static_cast<DWORD>(std::strtol(a[3].c_str(), nullptr, 0));
+    rc = RegSetValueExA(key, a[1].c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), sizeof v);
+  } else {
+    rc = RegSetValueExA(key, a[1].c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(a[3].c_str()),
+                        static_cast<DWORD>(a[3].size() + 1));
+  }
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS ? 0 : 1;
+}
+
+// reg-delete <key>: the key and everything below it (missing is fine).
+int RegDelete(const Args& a) {
+  if (a.size() < 1) return 2;
+  std::string path = a[0];
+  HKEY root = Root(path);
+  if (!root || path.empty()) return 2;
+  DWORD rc = SHDeleteKeyA(root, path.c_str());
+  return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND ? 0 : 1;
+}
+
+int Screen(const Args&) {
+  std::printf("%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  return 0;
+}
+
+int Acp(const Args&) {
+  std::printf("%u\n", GetACP());
+  return 0;
+}
+
+// clipboard-text: CF_TEXT as it is; exit 1 when the clipboard has none.
+int ClipboardText(const Args&) {
+  if (!OpenClipboard(nullptr)) return 1;
+  int rc = 1;
+  if (HANDLE h = GetClipboardData(CF_TEXT)) {
+    if (auto* p = static_cast<const char*>(GlobalLock(h))) {
+      std::fwrite(p, 1, std::strlen(p), stdout);
+      GlobalUnlock(h);
+      rc = 0;
+    }
+  }
+  CloseClipboard();
+  return rc;
+}
+
+int Usage() {
+  std::fputs(
+      "usage: wtool <command> [args]\n"
+      "  find <class|-> <title part|-> [timeout ms]   visible top-level windows\n"
+      "  children <hwnd>                              all child windows\n"
+      "  text <hwnd> | settext <hwnd> <text>\n"
+      "  send|post <hwnd> <msg> [wparam] [lparam]\n"
+      "  command <hwnd> <id>                          post WM_COMMAND\n"
+      "  keys <hwnd> <key>[+ctrl|+shift|+alt]...      type keys (letter or VK number)\n"
+      "  click <x> <y> [right]                        mouse click, screen coordinates\n"
+      "  reg-get <key> <value> | reg-set <key> <value> dword|sz <data> | reg-delete <key>\n"
+      "  screen | acp | clipboard-text\n",
+      stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);  // exact bytes, no CR added
+  if (argc < 2) return Usage();
+  std::string cmd = argv[1];
+  Args a(argv + 2, argv + argc);
+  int rc;
+  if (cmd == "find") rc = Find(a);
+  else if (cmd == "children") rc = Children(a);
+  else if (cmd == "text") rc = Text(a);
+  else if (cmd == "settext") rc = SetText(a);
+  else if (cmd == "send") rc = Send(a, false);
+  else if (cmd == "post") rc = Send(a, true);
+  else if (cmd == "command") rc = Command(a);
+  else if (cmd == "keys") rc = Keys(a);
+  else if (cmd == "click") rc = Click(a);
+  else if (cmd == "reg-get") rc = RegGet(a);
+  else if (cmd == "reg-set") rc = RegSet(a);
+  else if (cmd == "reg-delete") rc = RegDelete(a);
+  else if (cmd == "screen") rc = Screen(a);
+  else if (cmd == "acp") rc = Acp(a);
+  else if (cmd == "clipboard-text") rc = ClipboardText(a);
+  else return Usage();
+  if (rc == 2) return Usage();
+  std::fflush(stdout);
+  return rc;
+}
