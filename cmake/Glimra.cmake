@@ -68,3 +68,15 @@ function(glimra_add_benchmark name)
   target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
+
+# Adds every direct subfolder that has a CMakeLists.txt, in name order, so
+# that areas can be added without editing their parent's list.
+macro(glimra_add_subdirectories)
+  file(GLOB _glimra_children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT _glimra_children)
+  foreach(_child IN LISTS _glimra_children)
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${_child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_child}/CMakeLists.txt)
+      add_subdirectory(${_child})
+    endif()
+  endforeach()
+endmacro()

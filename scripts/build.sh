@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # build.sh [native|asan|win32]...: configures (once) and builds the trees.
-# With no argument: all three.
+# With no argument: all three. GLIMRA_BUILD_ROOT (default build) holds them.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 jobs=$(nproc)
+root=${GLIMRA_BUILD_ROOT:-build}
 
 configure_and_build() {
   local dir=$1
@@ -19,9 +20,9 @@ trees=("$@")
 [ ${#trees[@]} -gt 0 ] || trees=(native asan win32)
 for t in "${trees[@]}"; do
   case "$t" in
-  native) configure_and_build build/native ;;
-  asan) configure_and_build build/native-asan -DGLIMRA_SANITIZE=ON ;;
-  win32) configure_and_build build/win32 -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw32.cmake" ;;
+  native) configure_and_build "$root/native" ;;
+  asan) configure_and_build "$root/native-asan" -DGLIMRA_SANITIZE=ON ;;
+  win32) configure_and_build "$root/win32" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw32.cmake" ;;
   *) echo "build.sh: unknown tree $t" >&2; exit 2 ;;
   esac
 done

@@ -18,11 +18,12 @@ run_ctest() {
   echo "== $1"
   (cd "$1" && ctest --output-on-failure --timeout 900 -j "$(nproc)") || status=1
 }
-run_ctest build/native
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/native-asan
-run_ctest build/win32
+root=${GLIMRA_BUILD_ROOT:-build}
+run_ctest "$root/native"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$root/native-asan"
+run_ctest "$root/win32"
 # A ctest killed half-way must not leave our Wine session behind.
-scripts/wine-session stop build/win32 >/dev/null 2>&1 || true
+scripts/wine-session stop "$root/win32" >/dev/null 2>&1 || true
 
 if [ $status -eq 0 ]; then echo "test.sh: all test trees passed"; else echo "test.sh: FAILURES above"; fi
 exit $status
