@@ -14,9 +14,26 @@ fi
 bash scripts/build.sh native asan win32 || exit 1
 
 status=0
+passed=0
+failed=0
 run_ctest() {
   echo "== $1"
-  (cd "$1" && ctest --output-on-failure --timeout 900 -j "$(nproc)") || status=1
+  local log
+  log=$(mktemp)
+  (cd "$1" && ctest --output-on-failure --timeout 900 -j "$(nproc)") 2>&1 | tee "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  # "100% tests passed, 0 tests failed out of 15"
+  local line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+  else
+    status=1
+  fi
+  rm -f "$log"
 }
 root=${GLIMRA_BUILD_ROOT:-build}
 run_ctest "$root/native"
@@ -25,5 +42,6 @@ run_ctest "$root/win32"
 # A ctest killed half-way must not leave our Wine session behind.
 scripts/wine-session stop "$root/win32" >/dev/null 2>&1 || true
 
-if [ $status -eq 0 ]; then echo "test.sh: all test trees passed"; else echo "test.sh: FAILURES above"; fi
+[ $status -eq 0 ] || echo "test.sh: FAILURES above"
+echo "$passed passed, $failed failed"
 exit $status
