@@ -1,0 +1,147 @@
+// Mervik.exe: one update run for a host program, driven by its command line
+// and by thread messages, reporting by thread messages and trace lines.
+#include <windows.h>
+
+#include <string>
+
+#include "ProgressDialog.h"
+#include "checker/AliasFile.h"
+#include "checker/AutoUpdate.h"
+#include "checker/CommandLine.h"
+#include "checker/Trace.h"
+#include "checker/Url.h"
+#include "checker/Win32Platform.h"
+#include "common/LvkMessages.h"
+#include "common/Paths.h"
+
+using namespace checker;
+
+namespace {
+
+int RunMaintenance(const CommandLine& cl) {
+  for (const auto& step : cl.steps) {
+    switch (step.kind) {
+      case MaintenanceStep::WaitProcess: {
+        DWORD pid = static_cast<DWORD>(ParseDecimal(step.argument));
+        if (HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid)) {
+          WaitForSingleObject(process, INFINITE);
+          CloseHandle(process);
+        }
+        break;
+      }
+      case MaintenanceStep::RemoveFolder:
+        RemoveFolderTree(step.argument);
+        break;
+      case MaintenanceStep::Exec:
+        ExecProgram(step.argument, false, false);
+        break;
+    }
+  }
+  return 0;
+}
+
+struct WatcherContext {
+  CAutoUpdate* run;
+  HANDLE host;
+  HANDLE stop;
+};
+
+DWORD WINAPI Watcher(LPVOID p) {
+  auto* c = static_cast<WatcherContext*>(p);
+  HANDLE both[2] = {c->host, c->stop};
+  if (WaitForMultipleObjects(2, both, FALSE, INFINITE) == WAIT_OBJECT_0) {
+    Trace("Parent process ended.\n");
+    c->run->MtxEndParent();
+  }
+  return 0;
+}
+
+void MainLoop(CAutoUpdate& run) {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (msg.hwnd) continue;
+    Trace("GetMessage %d %d %d\n", static_cast<int>(msg.message), static_cast<int>(msg.wParam),
+          static_cast<int>(msg.lParam));
+    if (msg.message == WM_LVK_THREAD) run.DispatchCommand(msg.wParam, static_cast<std::uintptr_t>(msg.lParam));
+  }
+}
+
+}  // namespace
+
+int main() {
+  // The queue must exist before anyone, the workers included, posts to us.
+  MSG peek;
+  PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE);
+
+  const char* raw = GetCommandLineA();
+  Trace("Start GetCommandLine=%s\n", raw);
+  CommandLine cl = ParseCommandLine(raw);
+  if (cl.maintenance) return RunMaintenance(cl);
+  if (cl.fields.size() != 7) return 1;
+
+  RunParameters p;
+  p.infoUrl = cl.fields[1];
+  p.callerVersion = cl.fields[2];
+  p.hostProcessId = static_cast<unsigned>(ParseDecimal(cl.fields[3]));
+  p.relayThread = static_cast<unsigned>(ParseDecimal(cl.fields[4]));
+  p.hostFolder = cl.fields[5];
+  p.hostProgram = cl.fields[6];
+
+  HANDLE host = nullptr;
+  HANDLE substitute = nullptr;
+  if (p.hostProcessId != 0) {
+    host = OpenProcess(PROCESS_ALL_ACCESS, FALSE, p.hostProcessId);
+    if (!host) {
+      // Nothing to report to and nothing to wait for: the host is gone (or
+      // never was), so the run ends before it creates anything.
+      Trace("Host process %u cannot be opened.\n", p.hostProcessId);
+      Trace("End process %d\n", 1);
+      return 1;
+    }
+  } else {
+    host = substitute = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  }
+  HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  DWORD mainThread = GetCurrentThreadId();
+
+  char temp[MAX_PATH] = {};
+  char packageFile[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  if (!GetTempFileNameA(temp, "LVK", 0, packageFile)) {
+    Trace("Error:cannot create a temporary file in %s\n", temp);
+    CloseHandle(host);
+    CloseHandle(stop);
+    Trace("End process %d\n", 1);
+    return 1;
+  }
+  p.packageFile = packageFile;
+  p.unpackFolder = paths::WithSeparator(paths::Join(temp, paths::BaseName(packageFile)));
+
+  Trace("Begin AutoUpdate %s %s\n", p.infoUrl.c_str(), p.callerVersion.c_str());
+  bool standAlone = p.relayThread == 0;
+  Win32Platform platform(mainThread, substitute);
+  Win32ProgressUi progress(mainThread);
+  std::string infoUrl = p.infoUrl, version = p.callerVersion;
+  CAutoUpdate run(platform, progress, p);
+
+  WatcherContext watch{&run, host, stop};
+  HANDLE watcher = CreateThread(nullptr, 0, Watcher, &watch, 0, nullptr);
+
+  ApplyAliasFile(infoUrl, version);
+  run.SetInfoUrlAndVersion(infoUrl, version);
+  run.MtxInit();
+  if (standAlone) run.OpenProgDialogAtStart();
+  MainLoop(run);
+
+  run.CloseProgDialogAtEnd();
+  SetEvent(stop);
+  if (watcher) {
+    WaitForSingleObject(watcher, INFINITE);
+    CloseHandle(watcher);
+  }
+  CloseHandle(host);
+  CloseHandle(stop);
+  int exitCode = run.ExitCode();
+  Trace("End process %d\n", exitCode);
+  return exitCode;
+}

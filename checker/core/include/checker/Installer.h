@@ -1,0 +1,20 @@
+#pragma once
+// The installer that a package brings: its file name decides whether the
+// checker waits for it.
+#include <string>
+
+namespace checker {
+
+class RunPlatform;
+
+// Outcomes of LaunchInstaller.
+inline constexpr int kInstallerFinished = 1;  // waited for; restart the host
+inline constexpr int kInstallerRunning = 2;   // runs on its own
+inline constexpr int kInstallerFailed = -1;   // none found, or it did not start
+
+// Starts the first candidate found in unpackFolder with
+//   "<folder><name>" <checker pid> "<unpack folder>" "<host folder>" "<host program>"
+int LaunchInstaller(RunPlatform& platform, const std::string& unpackFolder, const std::string& hostFolder,
+                    const std::string& hostProgram);
+
+}  // namespace checker

@@ -1,0 +1,135 @@
+#include "checker/HttpTransfer.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include "checker/AutoUpdate.h"
+#include "checker/Trace.h"
+#include "checker/Url.h"
+
+namespace checker {
+namespace {
+
+constexpr DWORD kBlock = 1024;
+constexpr DWORD_PTR kContext = 1;
+
+// The system's text for a WinINet (or other) error, always ending in a line
+// feed so that the trace line stays whole.
+std::string ErrorText(DWORD error) {
+  char text[1025] = {};
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+                           GetModuleHandleA("wininet.dll"), error, 0, text, sizeof text - 1, nullptr);
+  if (n == 0)
+    n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                       sizeof text - 1, nullptr);
+  std::string s = n ? std::string(text, n) : "error " + std::to_string(error);
+  if (s.empty() || s.back() != '\n') s += '\n';
+  return s;
+}
+
+class Handle {
+ public:
+  explicit Handle(HINTERNET h = nullptr) : h_(h) {}
+  ~Handle() {
+    if (h_) InternetCloseHandle(h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HINTERNET get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+
+ private:
+  HINTERNET h_;
+};
+
+}  // namespace
+
+int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, const std::string* file) {
+  Handle session(InternetOpenA("Mervik", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session) return 0;
+  UrlParts parts;
+  if (!SplitUrl(url, parts) || parts.scheme != "http") return 0;
+  Trace("Connectting %s\n", url.c_str());
+
+  Handle connection(InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
+                                     INTERNET_SERVICE_HTTP, 0, kContext));
+  if (!connection) {
+    Trace("Error:%s", ErrorText(GetLastError()).c_str());
+    return 0;
+  }
+  Handle request(HttpOpenRequestA(connection.get(), "GET", parts.path.c_str(), "HTTP/1.0", nullptr, nullptr,
+                                  INTERNET_FLAG_EXISTING_CONNECT, kContext));
+  if (!request || !HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
+    Trace("Error:%s", ErrorText(GetLastError()).c_str());
+    return 0;
+  }
+  DWORD status = 0, length = sizeof status;
+  if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr) ||
+      status != 200)
+    return 0;
+
+  HANDLE out = INVALID_HANDLE_VALUE;
+  if (file) {
+    out = CreateFileA(file->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+      Trace("File open error (%s).\n", file->c_str());
+      return 0;
+    }
+  }
+
+  int announced = 0;
+  bool haveLength = false;
+  char header[64] = {};
+  length = sizeof header - 1;
+  if (HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH, header, &length, nullptr)) {
+    haveLength = true;
+    announced = static_cast<int>(ParseDecimal(header));
+    Trace("Download file size %d\n", announced);
+    run.DownloadSize(announced);
+  }
+
+  char block[kBlock + 1];
+  int total = 0;
+  int result = 1;
+  for (;;) {
+    DWORD got = 0;
+    if (!InternetReadFile(request.get(), block, kBlock, &got)) {
+      Trace("Error:%s", ErrorText(GetLastError()).c_str());
+      result = 0;
+      break;
+    }
+    if (got == 0) break;
+    if (run.TransferMustStop()) {
+      Trace("Connect Canceled\n");
+      result = 0;
+      break;
+    }
+    if (text) {
+      block[got] = '\0';
+      text->append(block);  // a zero byte cuts off the rest of the block
+    }
+    if (out != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      if (!WriteFile(out, block, got, &written, nullptr) || written != got) {
+        result = 0;
+        break;
+      }
+    }
+    total += static_cast<int>(got);
+    if (announced > 0) run.DownloadProgress(total);
+  }
+  // A connection that closes early ends the read like a complete body does;
+  // only the announced length tells a cut transfer from a whole one.
+  if (result == 1 && haveLength && total < announced) {
+    Trace("Error:The connection closed after %d of %d bytes.\n", total, announced);
+    result = 0;
+  }
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  if (result == 1) {
+    Trace("Done total size %d\n", total);
+    if (text) Trace("Data\n%s\n", text->c_str());
+  }
+  return result;
+}
+
+}  // namespace checker
