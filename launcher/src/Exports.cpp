@@ -1,0 +1,118 @@
+// The six exports: starting a run and posting the host's answers.
+#include <process.h>
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "LaunchText.h"
+#include "common/LvkMessages.h"
+#include "Run.h"
+
+namespace lanvik {
+
+std::atomic<int> g_runState{kNeverStarted};
+std::atomic<HANDLE> g_runMutex{nullptr};
+std::atomic<DWORD> g_checkerThreadId{0};
+
+namespace {
+
+// Two host threads starting at once must not both pass the state test.
+std::mutex g_startLock;
+
+int StartRun(std::string address, std::string version, HWND hostWindow, LVK_CALLBACK callback,
+             int userValue) {
+  std::lock_guard<std::mutex> lock(g_startLock);
+  if (g_runState == kRunning || g_runMutex.load() != nullptr) return 0;
+  // The checker splits its command line at blanks: anything else would
+  // reach it as the wrong number of fields.
+  if (!IsSingleField(address) || !IsSingleField(version)) return 0;
+
+  SetLastError(ERROR_SUCCESS);
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, MutexNameFor(address).c_str());
+  if (mutex == nullptr) return 0;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {  // another process runs this address
+    CloseHandle(mutex);
+    return 0;
+  }
+
+  auto run = std::make_unique<RunData>();
+  run->address = std::move(address);
+  run->version = std::move(version);
+  run->hostWindow = hostWindow;
+  run->callback = callback;
+  run->userValue = userValue;
+
+  const int previous = g_runState.exchange(kRunning);
+  g_runMutex = mutex;
+  g_checkerThreadId = 0;  // never a previous run's checker
+  const uintptr_t thread = _beginthreadex(nullptr, 0, RelayThread, run.get(), 0, nullptr);
+  if (thread == 0) {
+    // Without a relay nobody would ever end this run: undo it, so that the
+    // host can try again and other processes can use the address.
+    g_runMutex = nullptr;
+    CloseHandle(mutex);
+    g_runState = previous;
+    return 0;
+  }
+  run.release();  // the relay thread owns it now
+  CloseHandle(reinterpret_cast<HANDLE>(thread));
+  return 1;
+}
+
+bool ToAnsi(const wchar_t* text, std::string& out) {
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return false;
+  std::string buffer(static_cast<std::size_t>(bytes), '\0');
+  if (WideCharToMultiByte(CP_ACP, 0, text, -1, buffer.data(), bytes, nullptr, nullptr) <= 0) {
+    return false;
+  }
+  buffer.resize(buffer.find('\0'));
+  out = std::move(buffer);
+  return true;
+}
+
+int PostAnswer(WPARAM code, LPARAM param) {
+  if (g_runState != kRunning) return 0;
+  for (;;) {
+    // Re-read each time: once the checker has ended the id is 0 and the
+    // post fails for good instead of being retried for ever.
+    if (PostThreadMessageA(g_checkerThreadId, WM_LVK_THREAD, code, param)) return 1;
+    if (GetLastError() == ERROR_INVALID_THREAD_ID) return 0;
+    Sleep(0);  // the checker's queue is full: let it catch up
+  }
+}
+
+}  // namespace
+}  // namespace lanvik
+
+using namespace lanvik;
+
+extern "C" {
+
+int __cdecl LVK_StartA(const char* address, const char* version, HWND hostWindow,
+                       LVK_CALLBACK callback, int userValue) {
+  if (g_runState == kRunning || address == nullptr || version == nullptr) return 0;
+  return StartRun(address, version, hostWindow, callback, userValue);
+}
+
+int __cdecl LVK_StartW(const wchar_t* address, const wchar_t* version, HWND hostWindow,
+                       LVK_CALLBACK callback, int userValue) {
+  if (g_runState == kRunning || address == nullptr || version == nullptr) return 0;
+  std::string ansiAddress, ansiVersion;
+  if (!ToAnsi(address, ansiAddress) || !ToAnsi(version, ansiVersion)) return 0;
+  return StartRun(std::move(ansiAddress), std::move(ansiVersion), hostWindow, callback, userValue);
+}
+
+int __cdecl LVK_ContinueUpdate(void) { return PostAnswer(LVK_CMD_CONTINUE, 0); }
+
+int __cdecl LVK_OpenProgDialog(int ownerWindow) {
+  return PostAnswer(LVK_CMD_OPEN_DIALOG, static_cast<LPARAM>(ownerWindow));
+}
+
+int __cdecl LVK_CloseProgDialog(void) { return PostAnswer(LVK_CMD_CLOSE_DIALOG, 0); }
+
+int __cdecl LVK_Cancel(void) { return PostAnswer(LVK_CMD_CANCEL, 0); }
+
+}  // extern "C"

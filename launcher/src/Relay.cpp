@@ -1,0 +1,140 @@
+// The relay thread (starts the checker, forwards its reports to the host)
+// and the watcher thread (ends the relay when the checker has ended).
+#include <process.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "LaunchText.h"
+#include "common/LvkMessages.h"
+#include "Run.h"
+
+namespace lanvik {
+namespace {
+
+// The file name of the process's main module (not this library's). Grows
+// the buffer instead of working on a truncated, possibly unterminated path.
+std::string HostProgramPath() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::string();
+    if (n < buffer.size()) return std::string(buffer.data(), n);
+    if (buffer.size() >= 32768) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+int Relay(const RunData& run, int code, int param) {
+  int result = 0;
+  if (run.callback != nullptr) result = run.callback(run.userValue, code, param);
+  if (run.hostWindow != nullptr) {
+    result = static_cast<int>(SendMessageA(run.hostWindow, WM_LVK_NOTIFY, static_cast<WPARAM>(code),
+                                           static_cast<LPARAM>(param)));
+  }
+  return result;
+}
+
+void RelayIfReport(const RunData& run, const MSG& msg) {
+  if (msg.message == WM_LVK_THREAD) {
+    Relay(run, static_cast<int>(msg.wParam), static_cast<int>(msg.lParam));
+  }
+}
+
+struct Watch {
+  HANDLE process;  // a handle of the watcher's own
+  DWORD relayThreadId;
+};
+
+unsigned __stdcall WatcherThread(void* arg) {
+  std::unique_ptr<Watch> watch(static_cast<Watch*>(arg));
+  WaitForSingleObject(watch->process, INFINITE);
+  CloseHandle(watch->process);
+  while (!PostThreadMessageA(watch->relayThreadId, WM_QUIT, 0, 0)) {
+    if (GetLastError() == ERROR_INVALID_THREAD_ID) break;  // the relay is gone already
+    Sleep(0);
+  }
+  return 0;
+}
+
+bool StartWatcher(HANDLE process, DWORD relayThreadId) {
+  HANDLE own = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &own, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS)) {
+    return false;
+  }
+  auto watch = std::make_unique<Watch>(Watch{own, relayThreadId});
+  const uintptr_t thread = _beginthreadex(nullptr, 0, WatcherThread, watch.get(), 0, nullptr);
+  if (thread == 0) {
+    CloseHandle(own);
+    return false;
+  }
+  watch.release();
+  CloseHandle(reinterpret_cast<HANDLE>(thread));
+  return true;
+}
+
+void RelayUntilQuit(const RunData& run) {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) RelayIfReport(run, msg);
+}
+
+// Without a watcher the relay waits for the checker itself, so that the run
+// still ends and LVK_FINISHED still comes.
+void RelayUntilProcessEnds(const RunData& run, HANDLE process) {
+  MSG msg;
+  for (;;) {
+    const DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLPOSTMESSAGE);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) RelayIfReport(run, msg);
+    if (woken != WAIT_OBJECT_0 + 1) return;
+  }
+}
+
+}  // namespace
+
+unsigned __stdcall RelayThread(void* arg) {
+  std::unique_ptr<RunData> run(static_cast<RunData*>(arg));
+  // The checker posts its first report at once: the queue must exist before
+  // the checker does, or that report is lost.
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+
+  const DWORD relayThreadId = GetCurrentThreadId();
+  const std::string host = HostProgramPath();
+  std::string commandLine = CheckerCommandLine(
+      {run->address, run->version, GetCurrentProcessId(), relayThreadId, host});
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION checker{};
+  if (host.empty() ||
+      !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_DEFAULT_ERROR_MODE,
+                      nullptr, nullptr, &startup, &checker)) {
+    Relay(*run, LVK_ERROR, 0);
+  } else {
+    CloseHandle(checker.hThread);
+    g_checkerThreadId = checker.dwThreadId;
+    if (StartWatcher(checker.hProcess, relayThreadId)) {
+      RelayUntilQuit(*run);
+    } else {
+      RelayUntilProcessEnds(*run, checker.hProcess);
+    }
+    g_checkerThreadId = 0;
+    CloseHandle(checker.hProcess);
+  }
+  Relay(*run, LVK_FINISHED, 0);
+
+  // The mutex is never released, only closed: its only handle ends it.
+  HANDLE mutex = g_runMutex.exchange(nullptr);
+  if (mutex != nullptr) CloseHandle(mutex);
+  run.reset();
+  g_runState = kFinished;
+  return 0;
+}
+
+}  // namespace lanvik

@@ -1,0 +1,37 @@
+#pragma once
+// The launcher's process-wide run state, shared by the exports (host
+// thread), the relay thread and the watcher thread.
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "Lanvik.h"
+
+namespace lanvik {
+
+enum RunState : int { kNeverStarted = 0, kRunning = 1, kFinished = 2 };
+
+// What one run owns; created by the start call, deleted by the relay thread
+// when the run ends.
+struct RunData {
+  std::string address;
+  std::string version;
+  HWND hostWindow = nullptr;
+  LVK_CALLBACK callback = nullptr;
+  int userValue = 0;
+};
+
+// Written to kRunning only by the start call and to kFinished only by the
+// relay thread as its very last step.
+extern std::atomic<int> g_runState;
+// The run mutex while a run holds it.
+extern std::atomic<HANDLE> g_runMutex;
+// The checker's primary thread while it lives, else 0 (a post to 0 fails
+// with ERROR_INVALID_THREAD_ID, so answers outside that window go nowhere).
+extern std::atomic<DWORD> g_checkerThreadId;
+
+// Thread procedure of the relay thread; takes ownership of the RunData.
+unsigned __stdcall RelayThread(void* run);
+
+}  // namespace lanvik

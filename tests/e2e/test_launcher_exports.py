@@ -1,0 +1,16 @@
+"""Lanvik.dll's export table: the six names, undecorated, and nothing else."""
+import re
+import subprocess
+
+
+def test_exactly_six_undecorated_exports(wine):
+    dll = wine.bin / "Lanvik.dll"
+    out = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(dll)], check=True,
+                         stdout=subprocess.PIPE, text=True).stdout
+    assert re.search(r"^Name\s+\S+\s+Lanvik\.dll$", out, re.M)
+    table = out.split("[Ordinal/Name Pointer] Table", 1)[1].split("\n\n", 1)[0]
+    names = re.findall(r"\[\s*\d+\]\s+(\S+)", table)
+    assert sorted(names) == sorted([
+        "LVK_StartA", "LVK_StartW", "LVK_ContinueUpdate",
+        "LVK_OpenProgDialog", "LVK_CloseProgDialog", "LVK_Cancel",
+    ])
