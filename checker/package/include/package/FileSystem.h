@@ -1,0 +1,54 @@
+#pragma once
+// The few file operations the package reader needs, behind an interface so
+// that the same code runs on Windows (Win32 API) and natively (POSIX) for
+// tests, the package builder and the fuzzer.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace package {
+
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Bytes read (0 at the end of the file), or -1 on a read error.
+  virtual long Read(void* buffer, std::size_t size) = 0;
+};
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual bool Write(const void* data, std::size_t size) = 0;
+  // Sets the last-write time from an MS-DOS date and time taken as local
+  // time; the creation and last-access times stay as they are.
+  virtual bool SetLastWriteTime(std::uint16_t dosDate, std::uint16_t dosTime) = 0;
+  // Flushes and closes; false when the data may not have reached the disk.
+  virtual bool Close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Opens an existing file for reading, without sharing on Windows.
+  virtual std::unique_ptr<InputFile> OpenForReading(const std::string& path) = 0;
+  // Creates or truncates a file for writing, without sharing on Windows.
+  virtual std::unique_ptr<OutputFile> CreateForWriting(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  virtual bool IsFile(const std::string& path) = 0;
+  virtual bool IsFolder(const std::string& path) = 0;
+  // Creates one folder whose parent exists.
+  virtual bool MakeFolder(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  // Deletes the folder with everything below it; the result is that of the
+  // final removal of the folder itself.
+  virtual bool RemoveFolderTree(const std::string& path) = 0;
+  // Creates a new empty file in the temporary folder, name prefix "UPD";
+  // "" on failure.
+  virtual std::string MakeTempFile() = 0;
+};
+
+// The platform's file system.
+FileSystem& SystemFileSystem();
+
+}  // namespace package

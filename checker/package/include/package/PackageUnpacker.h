@@ -1,0 +1,74 @@
+#pragma once
+// Reading an update package: decrypt and verify it into a temporary archive,
+// then extract that archive into the unpack folder.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "package/FileSystem.h"
+
+namespace package {
+
+struct ArchiveEntry {
+  std::string name;  // as stored, code page 932 bytes
+  bool folder = false;
+  std::uint64_t size = 0;  // uncompressed
+  std::uint32_t dosDate = 0;  // high word date, low word time
+};
+
+// Opens the archive and reads every entry's information, checking each name.
+// Nothing is written. Returns false with a reason in *error.
+bool ListArchive(const std::string& archiveFile, std::vector<ArchiveEntry>* entries, std::string* error);
+
+class CPackageUnpacker {
+ public:
+  explicit CPackageUnpacker(FileSystem& fs = SystemFileSystem());
+  ~CPackageUnpacker();
+  CPackageUnpacker(const CPackageUnpacker&) = delete;
+  CPackageUnpacker& operator=(const CPackageUnpacker&) = delete;
+
+  // Keeps a copy of the key; a length outside 0..16 leaves no key set.
+  void SetKey(const void* key, int length);
+  int KeyLength() const { return keyLength_; }
+
+  // Decrypts the package body into outputFile (created or truncated) and
+  // checks the header, the length and the MD5 digest. 1 or 0.
+  int DecryptAndVerify(const std::string& packageFile, const std::string& outputFile);
+
+  // Extracts every entry of the archive below targetFolder: a first pass
+  // reads all entry information (and refuses unsafe names) before anything is
+  // written, a second one creates the folders and files. 1 or 0.
+  int ExtractAll(const std::string& archiveFile, const std::string& targetFolder);
+
+  // The whole operation: decrypt into a temporary "UPD" file, verify,
+  // extract, delete the temporary file; on failure the unpack folder is
+  // removed. 1 or 0.
+  int Unpack(const std::string& packageFile, const std::string& unpackFolder);
+
+  // Why the last operation gave 0 ("" after a success).
+  const std::string& LastError() const { return error_; }
+
+ private:
+  int Fail(std::string reason);
+  bool MakeFolders(const std::string& path);
+
+  FileSystem& fs_;
+  std::uint8_t key_[16] = {};
+  int keyLength_ = -1;
+  std::string decryptedFile_;
+  std::string error_;
+};
+
+// Unpacks packageFile into unpackFolder with the fixed package key. 1 when
+// unpacked; 0 on any failure, the unpack folder then removed. The reason of a
+// failure goes to *reason when given.
+int Unpack(const std::string& packageFile, const std::string& unpackFolder, std::string* reason = nullptr);
+
+// Deletes the folder and everything below it; the result is that of the final
+// removal of the folder itself (1 or 0). Single failures below are ignored.
+int RemoveFolder(const std::string& folder);
+
+// The path exists and is not a folder.
+bool IsFile(const std::string& path);
+
+}  // namespace package
