@@ -1,0 +1,66 @@
+#pragma once
+// Resource and command ids of Glimra.exe, shared by Glimra.rc and the code.
+// Plain #defines so that the resource compiler can read them too.
+
+// Document template: menu, accelerators, icon, main tool bar, template string.
+#define IDR_MAINFRAME 128
+#define IDD_TEXTINPUT 130
+#define IDR_FONTSELECT 131
+#define IDR_CONTEXTMENU 132
+#define IDR_LISTSELECT 32808
+
+#define IDP_OLE_INIT_FAILED 100
+#define IDS_APP_TITLE 57344
+#define IDS_SAMPLE_JAPANESE 61204
+#define IDS_SAMPLE_WESTERN 61205
+
+// Text input bar controls.
+#define IDC_SAMPLE_TEXT 1000
+#define IDC_SAMPLE_SIZE 1001
+
+// Bars (their ids double as the View menu's toggle commands).
+#define ID_VIEW_TEXTINPUT 32771
+#define ID_VIEW_FONTSELECT 32772
+#define ID_VIEW_LISTSELECT 32773
+#define ID_VIEW_TOOLBAR 59392
+
+// Commands of the viewer.
+#define ID_COPY_FONTNAME 32774
+#define ID_FONT_TEMPINSTALL 32775
+#define ID_FONT_TEMPUNINSTALL 32776
+#define ID_LANG_WESTERN 32777
+#define ID_LANG_JAPANESE 32778
+#define ID_LANG_ALL 32779
+#define ID_KIND_TEMPORARY 32790
+#define ID_KIND_REGISTERED 32791
+#define ID_SETTINGS 32792
+#define ID_UPDATE_CHECK 32793
+#define ID_SITE_VANTO 32794
+#define ID_SITE_SUPPORT 32795
+#define ID_FONT_FOLDERINSTALL 32796
+#define ID_FONT_PROPERTIES 32799
+#define ID_FAVOURITE_ADD 32800
+#define ID_CANDIDATE_ADD 32801
+#define ID_MODE_FAVOURITES 32802
+#define ID_MODE_CANDIDATES 32803
+#define ID_FAVOURITE_REMOVE 32804
+#define ID_CANDIDATE_REMOVE 32805
+#define ID_MODE_STANDARD 32806
+#define ID_FONT_PERMANENT 32807
+
+// The framework's standard commands used by the viewer.
+#define ID_FILE_NEW 57600
+#define ID_FILE_OPEN 57601
+#define ID_FILE_PRINT_SETUP 57606
+#define ID_FILE_PRINT 57607
+#define ID_FILE_PRINT_PREVIEW 57609
+#define ID_EDIT_COPY 57634
+#define ID_EDIT_PASTE 57637
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+#define ID_HELP_FINDER 57670
+#define ID_NEXT_PANE 57680
+#define ID_PREV_PANE 57681
+
+// Sent by the frame to its view before it closes.
+#define WM_GLIMRA_CLOSING 0x0410
