@@ -1,0 +1,287 @@
+#include "framework/App.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <ole2.h>
+
+#include <map>
+
+#include "framework/DocView.h"
+#include "framework/RegistryProfile.h"
+#include "framework/Resource.h"
+
+namespace fw {
+namespace {
+
+CWinApp* g_app = nullptr;
+
+// Profile functions before SetRegistryKey: remembered for the run only.
+class MemoryProfile final : public ProfileStore {
+ public:
+  int GetInt(std::string_view section, std::string_view entry, int defaultValue) const override {
+    auto it = ints_.find(Key(section, entry));
+    return it == ints_.end() ? defaultValue : it->second;
+  }
+  std::string GetString(std::string_view section, std::string_view entry,
+                        std::string_view defaultValue) const override {
+    auto it = strings_.find(Key(section, entry));
+    return it == strings_.end() ? std::string(defaultValue) : it->second;
+  }
+  void WriteInt(std::string_view section, std::string_view entry, int value) override {
+    ints_[Key(section, entry)] = value;
+  }
+  void WriteString(std::string_view section, std::string_view entry, std::string_view value) override {
+    strings_[Key(section, entry)] = std::string(value);
+  }
+
+ private:
+  static std::string Key(std::string_view section, std::string_view entry) {
+    return std::string(section) + '\n' + std::string(entry);
+  }
+  std::map<std::string, int> ints_;
+  std::map<std::string, std::string> strings_;
+};
+
+// Walks from the message's window up to its top-level window, giving each of
+// our windows the chance to consume the message.
+bool WalkPreTranslate(MSG* msg) {
+  for (HWND w = msg->hwnd; w; w = ::GetParent(w)) {
+    if (CWnd* wnd = CWnd::FromHandlePermanent(w))
+      if (wnd->PreTranslateMessage(msg)) return true;
+    if (!(::GetWindowLongA(w, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return false;
+}
+
+}  // namespace
+
+// ---- CWinThread -------------------------------------------------------------
+
+CWinThread::~CWinThread() {
+  if (m_hThread) ::CloseHandle(m_hThread);
+}
+
+DWORD WINAPI CWinThread::ThreadStart(void* param) {
+  auto* self = static_cast<CWinThread*>(param);
+  int code = 0;
+  try {
+    code = self->InitInstance() ? self->Run() : self->ExitInstance();
+  } catch (const std::exception& e) {
+    ReportException(nullptr, &e);
+    code = -1;
+  } catch (...) {
+    code = -1;
+  }
+  if (self->m_bAutoDelete) delete self;
+  return static_cast<DWORD>(code);
+}
+
+bool CWinThread::CreateThread(DWORD createFlags, UINT stackSize) {
+  m_hThread = ::CreateThread(nullptr, stackSize, &CWinThread::ThreadStart, this, createFlags, &m_nThreadID);
+  return m_hThread != nullptr;
+}
+
+bool CWinThread::PreTranslateMessage(MSG* msg) { return WalkPreTranslate(msg); }
+
+bool CWinThread::OnIdle(long) { return false; }
+
+int CWinThread::Run() {
+  MSG msg;
+  for (;;) {
+    long idleCount = 0;
+    while (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+      if (!OnIdle(idleCount++)) break;
+    BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) break;
+    if (!PreTranslateMessage(&msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+  }
+  m_exitCode = static_cast<int>(msg.wParam);
+  return ExitInstance();
+}
+
+// ---- CWinApp ----------------------------------------------------------------
+
+FW_BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+  fw::OnCommand(ID_APP_EXIT, &CWinApp::OnAppExit),
+FW_END_MESSAGE_MAP()
+
+CWinApp::CWinApp(const char* appName) : m_profile(std::make_unique<MemoryProfile>()) {
+  if (appName) m_pszAppName = appName;
+  g_app = this;
+}
+
+CWinApp::~CWinApp() {
+  m_templates.clear();
+  if (m_hDevMode) ::GlobalFree(m_hDevMode);
+  if (m_hDevNames) ::GlobalFree(m_hDevNames);
+  if (g_app == this) g_app = nullptr;
+}
+
+CWinApp* AfxGetApp() { return g_app; }
+
+int AfxWinInit(HINSTANCE instance, int cmdShow) {
+  CWinApp* app = AfxGetApp();
+  if (!app) return 0;
+  app->m_hInstance = instance ? instance : ::GetModuleHandleA(nullptr);
+  app->m_nCmdShow = cmdShow;
+  app->m_nThreadID = ::GetCurrentThreadId();
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string exe = path;
+  // The name without folder and extension; the path's extension becomes ".HLP".
+  size_t slash = exe.find_last_of("\\/");
+  std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
+  size_t dot = file.rfind('.');
+  app->m_pszExeName = dot == std::string::npos ? file : file.substr(0, dot);
+  std::string base = dot == std::string::npos ? exe : exe.substr(0, exe.size() - (file.size() - dot));
+  app->m_pszHelpFilePath = base + ".HLP";
+  if (app->m_pszAppName.empty()) app->m_pszAppName = LoadResString(AFX_IDS_APP_TITLE);
+  if (app->m_pszAppName.empty()) app->m_pszAppName = app->m_pszExeName;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
+  ::InitCommonControlsEx(&icc);
+  return 1;
+}
+
+int AfxWinMain(HINSTANCE instance, int cmdShow) {
+  CWinApp* app = AfxGetApp();
+  if (!app || !AfxWinInit(instance, cmdShow)) return -1;
+  bool started = false;
+  try {
+    started = app->InitInstance();
+  } catch (const std::exception& e) {
+    ReportException(nullptr, &e);
+  }
+  return started ? app->Run() : app->ExitInstance();
+}
+
+bool AfxOleInit() {
+  HRESULT hr = ::OleInitialize(nullptr);
+  return SUCCEEDED(hr);
+}
+
+int AfxMessageBox(const std::string& text, UINT type) {
+  CWinApp* app = AfxGetApp();
+  HWND owner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+  return ::MessageBoxA(owner, text.c_str(), app ? app->m_pszAppName.c_str() : "", type);
+}
+
+void CWinApp::SetRegistryKey(const char* company) {
+  m_pszRegistryKey = company ? company : "";
+  m_profile = std::make_unique<RegistryProfile>(m_pszRegistryKey, m_pszAppName);
+}
+
+int CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const {
+  return m_profile->GetInt(section, entry, defaultValue);
+}
+
+std::string CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) const {
+  return m_profile->GetString(section, entry, defaultValue ? defaultValue : "");
+}
+
+bool CWinApp::WriteProfileInt(const char* section, const char* entry, int value) {
+  m_profile->WriteInt(section, entry, value);
+  return true;
+}
+
+bool CWinApp::WriteProfileString(const char* section, const char* entry, const char* value) {
+  m_profile->WriteString(section, entry, value ? value : "");
+  return true;
+}
+
+void CWinApp::AddDocTemplate(std::unique_ptr<CDocTemplate> tmpl) { m_templates.push_back(std::move(tmpl)); }
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
+  info.m_nShellCommand = CCommandLineInfo::FileNew;
+  info.m_strFileName.clear();
+}
+
+bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
+  if (info.m_nShellCommand == CCommandLineInfo::FileNothing) return true;
+  if (m_templates.empty()) return false;
+  CDocument* doc = m_templates.front()->OpenDocumentFile(nullptr);
+  return doc != nullptr && m_pMainWnd != nullptr;
+}
+
+void CWinApp::OnFileNew() {
+  if (!m_templates.empty()) m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnAppExit() {
+  if (m_pMainWnd && m_pMainWnd->m_hWnd) m_pMainWnd->PostMessage(WM_CLOSE);
+}
+
+CFrameWnd* CWinApp::GetMainFrame() const { return dynamic_cast<CFrameWnd*>(m_pMainWnd); }
+
+void CWinApp::OnHelp() {
+  if (CFrameWnd* frame = GetMainFrame())
+    frame->OnHelpCall(FW_HID_BASE_RESOURCE + frame->GetResourceId(), FW_HELP_CONTEXT);
+}
+
+bool CWinApp::OnCmdMsg(unsigned id, int code, CCmdUI* ui) { return DispatchOwnCommand(id, code, ui); }
+
+bool CWinApp::OnIdle(long count) {
+  if (count == 0)
+    if (CFrameWnd* frame = GetMainFrame())
+      if (frame->m_hWnd) frame->OnUpdateToolBars();
+  return false;
+}
+
+int CWinApp::Run() {
+  int code = CWinThread::Run();
+  // A loop ended by PostQuitMessage may leave the frame standing; its window
+  // goes first, while every object of it still exists.
+  if (m_pMainWnd && m_pMainWnd->m_hWnd && ::IsWindow(m_pMainWnd->m_hWnd)) ::DestroyWindow(m_pMainWnd->m_hWnd);
+  m_pMainWnd = nullptr;
+  m_templates.clear();
+  return code;
+}
+
+int CWinApp::ExitInstance() { return m_exitCode; }
+
+bool CWinApp::GetPrinterDeviceDefaults(PRINTDLGA* pd) {
+  if (!m_hDevNames) {
+    PRINTDLGA probe{};
+    probe.lStructSize = sizeof probe;
+    probe.Flags = PD_RETURNDEFAULT;
+    if (!::PrintDlgA(&probe)) return false;
+    m_hDevMode = probe.hDevMode;
+    m_hDevNames = probe.hDevNames;
+  }
+  pd->hDevMode = m_hDevMode;
+  pd->hDevNames = m_hDevNames;
+  return m_hDevNames != nullptr;
+}
+
+bool CWinApp::CreatePrinterDC(OwnedDC& dc) {
+  PRINTDLGA pd{};
+  if (!GetPrinterDeviceDefaults(&pd)) return false;
+  GlobalLockScope names(pd.hDevNames);
+  GlobalLockScope mode(pd.hDevMode);
+  auto* dn = static_cast<DEVNAMES*>(names.Get());
+  if (!dn) return false;
+  const char* base = reinterpret_cast<const char*>(dn);
+  HDC hdc = ::CreateDCA(base + dn->wDriverOffset, base + dn->wDeviceOffset, base + dn->wOutputOffset,
+                        static_cast<DEVMODEA*>(mode.Get()));
+  dc.Attach(hdc);
+  return hdc != nullptr;
+}
+
+void CWinApp::OnFilePrintSetup() {
+  PRINTDLGA pd{};
+  pd.lStructSize = sizeof pd;
+  pd.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+  GetPrinterDeviceDefaults(&pd);
+  pd.Flags = PD_PRINTSETUP;
+  if (::PrintDlgA(&pd)) {
+    // The dialog may hand back new blocks; the old ones are then ours to free.
+    if (m_hDevMode && m_hDevMode != pd.hDevMode) ::GlobalFree(m_hDevMode);
+    if (m_hDevNames && m_hDevNames != pd.hDevNames) ::GlobalFree(m_hDevNames);
+    m_hDevMode = pd.hDevMode;
+    m_hDevNames = pd.hDevNames;
+  }
+}
+
+}  // namespace fw
