@@ -11,6 +11,11 @@
 #include <vector>
 
 #include "TestFiles.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "package/EntryName.h"
 #include "package/Md5.h"
 #include "package/PackageFormat.h"
@@ -132,8 +137,14 @@ TEST_F(Unpack, FoldersOnlyAndLongestNameSucceed) {
   ASSERT_EQ(UnpackFixture("only_folders"), 1) << reason_;
   EXPECT_EQ(testfiles::ListTree(out_), (std::vector<std::string>{"a/", "a/b/", "a/b/c/"}));
   testfiles::RemoveTree(out_);
+#ifdef _WIN32
+  // Windows' ANSI functions stop at 260 characters: a clean failure.
+  EXPECT_EQ(UnpackFixture("name_519"), 0);
+  ExpectNothingLeft();
+#else
   ASSERT_EQ(UnpackFixture("name_519"), 1) << reason_;
   EXPECT_EQ(testfiles::ListTree(out_).size(), 3u);
+#endif
 }
 
 class BadPackage : public Unpack, public ::testing::WithParamInterface<const char*> {};

@@ -1,0 +1,184 @@
+// Mervpack: makes an update package for the Glimra update checker from a
+// folder or a ZIP archive, and optionally announces it in the update
+// information file.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "InfoLine.h"
+#include "SourceTree.h"
+#include "common/Cp932.h"
+#include "package/FileSystem.h"
+#include "package/PackageFormat.h"
+#include "package/PackageUnpacker.h"
+#include "package/PackageWriter.h"
+
+namespace {
+
+const char kUsage[] =
+    "Mervpack - makes an update package for the Glimra update checker (Mervik)\n"
+    "\n"
+    "Usage:\n"
+    "  Mervpack [options] <source> <package>\n"
+    "\n"
+    "  <source>   a folder: everything below it goes into the package, with\n"
+    "             its sub-folders; or a ZIP archive (*.zip), taken as it is.\n"
+    "  <package>  the package file to write; an existing file is replaced.\n"
+    "\n"
+    "What the checker does with it: it downloads the package, checks its\n"
+    "length and MD5 digest, unpacks the archive into a temporary folder and,\n"
+    "after the viewer has ended, starts the first of these files found at the\n"
+    "top of the archive: Mervnext.exe, setupeasy.bat, setupeasy.exe (both\n"
+    "waited for, then the viewer is started again), setup.bat, setup.exe.\n"
+    "The installer receives: the checker's process id, the unpack folder, the\n"
+    "viewer's folder and the viewer's program path.\n"
+    "\n"
+    "The checker refuses a package that holds absolute names, drive letters,\n"
+    "'..' components, device names (CON, NUL, ...), names longer than 519\n"
+    "bytes, encrypted entries or methods other than stored and deflated;\n"
+    "Mervpack refuses them too. Names are written in code page 932\n"
+    "(Shift-JIS), as the checker reads them.\n"
+    "\n"
+    "Options:\n"
+    "  --info <file>        also append the update line for this package to the\n"
+    "                       update-information file <file> (created if needed):\n"
+    "                         R <lowest> <highest> <url>\n"
+    "                       The checker takes the FIRST line whose range holds\n"
+    "                       the installed version; put newer lines first by hand\n"
+    "                       when ranges overlap.\n"
+    "  --from <version>     lowest installed version the update applies to\n"
+    "  --to <version>       highest installed version (both inclusive). Versions\n"
+    "                       are compared as text: write them with the same number\n"
+    "                       of digits as the viewer's version (e.g. 02001).\n"
+    "  --url <address>      where the package will be published; must begin\n"
+    "                       with \"http://\" (lower case), an optional :port after\n"
+    "                       the host, no other ':'.\n"
+    "  --allow-no-installer accept an archive without any of the installers above\n"
+    "                       (the checker unpacks it, but the update then fails).\n"
+    "  --store              do not compress (folder sources only).\n"
+#ifndef _WIN32
+    "  --raw-names          keep file names as they are on disk instead of\n"
+    "                       converting them from UTF-8 to code page 932.\n"
+#endif
+    "  -h, --help           this text.\n"
+    "\n"
+    "Exit code: 0 done, 1 refused or failed (nothing written), 2 usage error.\n";
+
+int Usage(const char* problem) {
+  if (problem) std::fprintf(stderr, "Mervpack: %s\n\n", problem);
+  std::fputs(kUsage, problem ? stderr : stdout);
+  return problem ? 2 : 0;
+}
+
+int Failed(const std::string& message) {
+  std::fprintf(stderr, "Mervpack: %s\n", message.c_str());
+  return 1;
+}
+
+bool EndsWithZip(const std::string& path) { return cp932::EndsWithNoCase(path, ".zip"); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> positional;
+  std::string info, from, to, url;
+  bool allowNoInstaller = false;
+  packer::Options options;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&](std::string* out) {
+      if (i + 1 >= argc) return false;
+      *out = argv[++i];
+      return true;
+    };
+    if (a == "-h" || a == "--help" || a == "/?") return Usage(nullptr);
+    if (a == "--info") {
+      if (!value(&info)) return Usage("--info needs a file");
+    } else if (a == "--from") {
+      if (!value(&from)) return Usage("--from needs a version");
+    } else if (a == "--to") {
+      if (!value(&to)) return Usage("--to needs a version");
+    } else if (a == "--url") {
+      if (!value(&url)) return Usage("--url needs an address");
+    } else if (a == "--allow-no-installer") {
+      allowNoInstaller = true;
+    } else if (a == "--store") {
+      options.store = true;
+#ifndef _WIN32
+    } else if (a == "--raw-names") {
+      options.rawNames = true;
+#endif
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      return Usage(("unknown option " + a).c_str());
+    } else {
+      positional.push_back(a);
+    }
+  }
+  if (positional.size() != 2) return Usage("give a source and a package file");
+  const bool announce = !info.empty() || !from.empty() || !to.empty() || !url.empty();
+  if (announce && (info.empty() || from.empty() || to.empty() || url.empty()))
+    return Usage("--info, --from, --to and --url go together");
+  if (announce) {
+    std::string problem = packer::CheckUpdateLine(from, to, url);
+    if (!problem.empty()) return Failed("update line refused: " + problem);
+  }
+  const std::string& source = positional[0];
+  const std::string& packageFile = positional[1];
+  package::FileSystem& fs = package::SystemFileSystem();
+
+  // A folder is zipped into a temporary archive first.
+  std::string archive = source;
+  std::string tempArchive;
+  struct TempRemover {
+    package::FileSystem& fs;
+    std::string* path;
+    ~TempRemover() {
+      if (!path->empty()) fs.RemoveFile(*path);
+    }
+  } remover{fs, &tempArchive};
+  std::string error;
+  if (packer::IsFolder(source)) {
+    tempArchive = fs.MakeTempFile();
+    if (tempArchive.empty()) return Failed("cannot create a temporary file");
+    if (!packer::ZipFolder(source, tempArchive, options, &error)) return Failed(error);
+    archive = tempArchive;
+  } else if (!fs.IsFile(source)) {
+    return Failed("no such folder or file: " + source);
+  } else if (!EndsWithZip(source)) {
+    return Failed("the source must be a folder or a .zip archive: " + source);
+  }
+
+  std::vector<package::ArchiveEntry> entries;
+  if (!packer::CheckArchive(archive, &entries, &error)) return Failed("archive refused: " + error);
+  std::string installer = packer::FindInstaller(entries);
+  if (installer.empty() && !allowNoInstaller)
+    return Failed("no installer at the top of the archive (Mervnext.exe, setupeasy.bat, setupeasy.exe, setup.bat, "
+                  "setup.exe); use --allow-no-installer to make it anyway");
+
+  if (!package::WritePackage(archive, packageFile, &error)) return Failed(error);
+
+  // Read the package back as the checker will, before anyone publishes it.
+  {
+    std::string plain = fs.MakeTempFile();
+    package::CPackageUnpacker reader;
+    reader.SetKey(package::kPackageKey, 16);
+    std::vector<package::ArchiveEntry> again;
+    bool ok = !plain.empty() && reader.DecryptAndVerify(packageFile, plain) == 1 &&
+              package::ListArchive(plain, &again, &error) && again.size() == entries.size();
+    if (!plain.empty()) fs.RemoveFile(plain);
+    if (!ok) {
+      fs.RemoveFile(packageFile);
+      return Failed("the written package does not read back: " + reader.LastError() + error);
+    }
+  }
+
+  if (announce && !packer::AppendUpdateLine(info, from, to, url, &error)) {
+    fs.RemoveFile(packageFile);
+    return Failed(error);
+  }
+  std::printf("Mervpack: wrote %s (%u entries%s%s)\n", packageFile.c_str(), unsigned(entries.size()),
+              installer.empty() ? ", no installer" : ", installer ", installer.c_str());
+  if (announce) std::printf("Mervpack: appended to %s: R %s %s %s\n", info.c_str(), from.c_str(), to.c_str(), url.c_str());
+  return 0;
+}
