@@ -253,6 +253,29 @@ int ClipboardText(const Args&) {
   return rc;
 }
 
+// file-dialog <title part> <text>...: in the open/save dialog whose title
+// holds the part, puts each text into the file name field and confirms it
+// with OK, one after the other (a folder to go to, then the names).
+int FileDialog(const Args& a) {
+  if (a.size() < 2) return 2;
+  for (std::size_t i = 1; i < a.size(); ++i) {
+    HWND dlg = nullptr;
+    for (DWORD start = GetTickCount(); !dlg && GetTickCount() - start < 10000; Sleep(100)) {
+      FindQuery q{"#32770", a[0], 0, {}};
+      EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&q));
+      if (!q.found.empty()) dlg = q.found[0];
+    }
+    if (!dlg) return 1;
+    HWND name = GetDlgItem(dlg, 0x47c);     // the file name combo box
+    if (!name) name = GetDlgItem(dlg, 0x480);  // or the plain edit of older dialogs
+    if (!name) return 1;
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[i].c_str()));
+    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+    Sleep(500);
+  }
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: wtool <command> [args]\n"
@@ -264,7 +287,8 @@ int Usage() {
       "  keys <hwnd> <key>[+ctrl|+shift|+alt]...      type keys (letter or VK number)\n"
       "  click <x> <y> [right]                        mouse click, screen coordinates\n"
       "  reg-get <key> <value> | reg-set <key> <value> dword|sz <data> | reg-delete <key>\n"
-      "  screen | acp | clipboard-text\n",
+      "  screen | acp | clipboard-text\n"
+      "  file-dialog <title part> <text>...           fill and confirm a file dialog\n",
       stderr);
   return 2;
 }
@@ -292,6 +316,7 @@ int main(int argc, char** argv) {
   else if (cmd == "screen") rc = Screen(a);
   else if (cmd == "acp") rc = Acp(a);
   else if (cmd == "clipboard-text") rc = ClipboardText(a);
+  else if (cmd == "file-dialog") rc = FileDialog(a);
   else return Usage();
   if (rc == 2) return Usage();
   std::fflush(stdout);

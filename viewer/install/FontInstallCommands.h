@@ -1,0 +1,42 @@
+#pragma once
+// The view's font installation commands: temporary install of chosen files,
+// folder search, unloading, permanent install, font properties and the
+// question at exit. The view owns one; each command that changed the
+// catalogue returns true and the view then refreshes and repaints.
+#include <windows.h>
+
+#include <string>
+
+#include "fonts/FontList.h"
+#include "install/FontInstaller.h"
+
+class FontInstallCommands {
+ public:
+  explicit FontInstallCommands(CFontList& fonts) : fonts_(fonts), installer_(fonts) {}
+
+  // 32775: the file-open dialog, then loading of the chosen files.
+  bool TempInstall(HWND view);
+  // 32796: CFindFontDlg, then loading of the files it found.
+  bool FolderInstall(HWND view);
+  // 32776, enabled while something is loaded.
+  bool TempUninstall();
+  bool CanUninstall() const { return !installer_.Loaded().empty(); }
+  // 32807 for the selected row (from the context menu for any row).
+  bool PermanentInstall(HWND view, int selectedRow, const std::string& installFolder);
+  bool CanInstallPermanently(bool classicSystem, int selectedRow) const {
+    return installer_.CanInstallPermanently(classicSystem, selectedRow);
+  }
+  // 32799 for the selected row.
+  void ShowProperties(HWND view, int selectedRow);
+  // Message 0x0410: asks whether to unload what this viewer loaded. True
+  // when the fonts were unloaded (the catalogue was rebuilt).
+  bool AskAtExit(HWND view, const std::string& appTitle);
+
+  const FontInstaller& Installer() const { return installer_; }
+
+ private:
+  bool LoadWithWaitCursor(const std::vector<std::string>& paths);
+
+  CFontList& fonts_;
+  FontInstaller installer_;
+};
