@@ -62,6 +62,7 @@ class Host:
     def finish(self, timeout=20):
         """Waits for the host to end; returns every line it printed."""
         self.expect("end", timeout)
+        self.proc.stdin.close()
         assert self.proc.wait(timeout=timeout) == 0
         return self.lines
 

@@ -206,6 +206,9 @@ int main(int argc, char** argv) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
   Print("end");
+  // Let the relay thread finish the run it was ending when the last report
+  // came; Wine may kill a process that exits while a thread is ending.
+  Sleep(200);
   // The stdin reader may still be blocked in a read.
   ExitProcess(0);
 }
