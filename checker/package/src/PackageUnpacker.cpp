@@ -162,7 +162,7 @@ int CPackageUnpacker::DecryptAndVerify(const std::string& packageFile, const std
     written += n;
     if (std::size_t(got) < buffer.size()) break;
   }
-  if (!out->Close()) return Fail("cannot write the decrypted file");
+  if (!out->Close(false)) return Fail("cannot write the decrypted file");
   if (written != length) return Fail("package body shorter than its length");
   Md5Digest digest = md5.Finish();
   if (std::memcmp(digest.data(), header + kDigestOffset, digest.size()) != 0) return Fail("digest mismatch");
@@ -227,7 +227,7 @@ int CPackageUnpacker::ExtractAll(const std::string& archiveFile, const std::stri
     if (unzCloseCurrentFile(zip) != UNZ_OK && !problem) problem = "damaged entry (CRC) ";
     if (!problem) {
       out->SetLastWriteTime(std::uint16_t(info.dosDate >> 16), std::uint16_t(info.dosDate & 0xFFFF));
-      if (!out->Close()) problem = "cannot write file ";
+      if (!out->Close(true)) problem = "cannot write file ";
     }
     if (problem) {
       out.reset();

@@ -68,7 +68,7 @@ bool WritePackage(const std::string& archiveFile, const std::string& packageFile
     ok = out->Write(buffer.data(), padded);
     if (got < buffer.size()) break;
   }
-  ok = out->Close() && ok;
+  ok = out->Close(true) && ok;
   if (!ok || done != length) {
     out.reset();
     fs.RemoveFile(packageFile);

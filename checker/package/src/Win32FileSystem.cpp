@@ -45,8 +45,8 @@ class Win32Output : public OutputFile {
     if (!LocalFileTimeToFileTime(&local, &utc)) return false;
     return SetFileTime(h_, nullptr, nullptr, &utc) != FALSE;
   }
-  bool Close() override {
-    bool ok = FlushFileBuffers(h_) != FALSE;
+  bool Close(bool toDisk) override {
+    bool ok = !toDisk || FlushFileBuffers(h_) != FALSE;
     ok = CloseHandle(h_) != FALSE && ok;
     h_ = INVALID_HANDLE_VALUE;
     return ok;

@@ -23,8 +23,10 @@ class OutputFile {
   // Sets the last-write time from an MS-DOS date and time taken as local
   // time; the creation and last-access times stay as they are.
   virtual bool SetLastWriteTime(std::uint16_t dosDate, std::uint16_t dosTime) = 0;
-  // Flushes and closes; false when the data may not have reached the disk.
-  virtual bool Close() = 0;
+  // Closes the file; with toDisk, first flushes it to the disk (extracted
+  // files, which the installer needs after the checker has ended). False
+  // when the data may not have been written.
+  virtual bool Close(bool toDisk) = 0;
 };
 
 class FileSystem {
