@@ -291,7 +291,7 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, const RECT* rec
     ::ScreenToClient(m_hWnd, &corner);
     bool horizontal = side < 2;
     for (CControlBar* b : m_bars) {
-      if (b == bar || b->m_side != side || !b->IsWindowVisible()) continue;
+      if (b == bar || b->m_side != side || !b->IsVisible()) continue;
       CRect r = b->GetWindowRect();
       ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
       bool inRow = horizontal ? (corner.y >= r.top && corner.y < r.bottom) : (corner.x >= r.left && corner.x < r.right);
@@ -334,7 +334,7 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay) {
 bool CFrameWnd::OnBarCheck(unsigned id) {
   CControlBar* bar = GetControlBar(id);
   if (!bar) return false;
-  ShowControlBar(bar, !bar->IsWindowVisible(), false);
+  ShowControlBar(bar, !bar->IsVisible(), false);
   return true;
 }
 
@@ -344,13 +344,13 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* ui) {
     ui->Enable(false);
     return;
   }
-  ui->SetCheck(bar->IsWindowVisible() ? 1 : 0);
+  ui->SetCheck(bar->IsVisible() ? 1 : 0);
   ui->Enable(true);
 }
 
 void CFrameWnd::OnUpdateToolBars() {
   for (CControlBar* bar : m_bars)
-    if (bar->IsWindowVisible()) bar->OnUpdateCmdUI(*this);
+    if (bar->IsVisible()) bar->OnUpdateCmdUI(*this);
 }
 
 void CFrameWnd::RecalcLayout(bool) {
@@ -360,7 +360,7 @@ void CFrameWnd::RecalcLayout(bool) {
     bool horizontal = side < 2;
     std::vector<CControlBar*> bars;
     for (CControlBar* b : m_bars)
-      if (b->m_side == side && b->IsWindowVisible()) bars.push_back(b);
+      if (b->m_side == side && b->IsVisible()) bars.push_back(b);
     std::stable_sort(bars.begin(), bars.end(), [](CControlBar* a, CControlBar* b) {
       return a->m_row != b->m_row ? a->m_row < b->m_row : a->m_order < b->m_order;
     });
@@ -410,7 +410,7 @@ void CFrameWnd::SaveBarState(const char* profileName) const {
     if (!b->m_hWnd) continue;
     std::string section = name + "-Bar" + std::to_string(n++);
     app->WriteProfileInt(section.c_str(), "BarID", static_cast<int>(b->GetBarId()));
-    app->WriteProfileInt(section.c_str(), "Visible", b->IsWindowVisible() ? 1 : 0);
+    app->WriteProfileInt(section.c_str(), "Visible", b->IsVisible() ? 1 : 0);
     app->WriteProfileInt(section.c_str(), "Side", b->m_side);
     app->WriteProfileInt(section.c_str(), "Row", b->m_row);
     app->WriteProfileInt(section.c_str(), "Order", b->m_order);

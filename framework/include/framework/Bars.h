@@ -45,6 +45,8 @@ class CControlBar : public CWnd {
   void SetBarStyle(DWORD style) { m_dwStyle = style; }
   bool IsHorizontal() const { return (m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0; }
   UINT GetBarId() const { return static_cast<UINT>(GetDlgCtrlID()); }
+  // The bar's own visibility, also while its frame is still hidden.
+  bool IsVisible() const { return m_hWnd && (GetStyle() & WS_VISIBLE) != 0; }
   // Size the bar wants when laid out horizontally or vertically (outer, with gripper).
   virtual CSize CalcFixedLayout(bool horizontal) = 0;
   // Refreshes the state of the bar's commands (tool bar buttons) from target.
