@@ -7,14 +7,13 @@ import os
 import struct
 import subprocess
 import time
-import warnings
 import zipfile
 from pathlib import Path
 
 import pytest
 from cryptography.hazmat.primitives.ciphers import Cipher, algorithms, modes
 
-warnings.filterwarnings("ignore", message=".*CAST5")
+pytestmark = pytest.mark.filterwarnings("ignore:.*CAST5")
 MERVPACK = os.environ.get("MERVPACK", "Mervpack")
 
 
