@@ -1,0 +1,137 @@
+// Pagination and page drawing with real fonts: pages are recorded into
+// enhanced metafiles and their text read back from the records.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "PrintDraw.h"
+#include "fonts/FontList.h"
+#include "framework/InvalidArgument.h"
+
+namespace {
+
+class FixedFaces : public FontSystem {
+ public:
+  void EnumerateFaces(const std::function<void(const FontEntry&)>& sink) override {
+    for (const char* name : {"IPAGothic", "IPAMincho", "IPAPGothic", "IPAPMincho", "IPAexGothic", "IPAexMincho"}) {
+      sink(FontEntry{name, 128, 400, 0, ""});
+    }
+    for (const char* name : {"DejaVu Sans", "DejaVu Serif", "Nimbus Roman", "Nimbus Sans", "URW Gothic", "P052"}) {
+      sink(FontEntry{name, 0, 400, 0, ""});
+    }
+  }
+  int LoadFontFile(const std::string&) override { return 0; }
+  int UnloadFontFile(const std::string&) override { return 0; }
+};
+
+int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM p) {
+        auto* out = reinterpret_cast<std::vector<std::string>*>(p);
+        const auto* base = reinterpret_cast<const BYTE*>(rec);
+        if (rec->iType == EMR_EXTTEXTOUTW || rec->iType == EMR_EXTTEXTOUTA) {
+          const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
+          const BYTE* chars = base + t->emrtext.offString;
+          if (rec->iType == EMR_EXTTEXTOUTA) {
+            out->emplace_back(reinterpret_cast<const char*>(chars), t->emrtext.nChars);
+          } else {
+            char buf[1024] = {};
+            const int n = WideCharToMultiByte(932, 0, reinterpret_cast<const wchar_t*>(chars),
+                                              static_cast<int>(t->emrtext.nChars), buf, sizeof buf, nullptr, nullptr);
+            out->emplace_back(buf, n > 0 ? n : 0);
+          }
+        }
+        return 1;
+}
+
+// Every string drawn into a metafile, in drawing order, in code page 932.
+std::vector<std::string> TextsOf(HENHMETAFILE picture) {
+  std::vector<std::string> texts;
+  EnumEnhMetaFile(nullptr, picture, CollectText, &texts, nullptr);
+  return texts;
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& s) {
+  for (const auto& t : texts)
+    if (t == s) return true;
+  return false;
+}
+
+class PrintDraw : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fonts_.Rebuild(true);
+    screen_ = GetDC(nullptr);
+    source_.fonts = &fonts_;
+    source_.sampleText = "Aaあ亜";
+    source_.sizeTenths = 760;
+  }
+  void TearDown() override { ReleaseDC(nullptr, screen_); }
+
+  HENHMETAFILE RecordPage(const PrintJob& job, int page) {
+    HDC meta = CreateEnhMetaFileA(screen_, nullptr, nullptr, nullptr);
+    PrintPageOn(meta, screen_, source_, job, page);
+    return CloseEnhMetaFile(meta);
+  }
+
+  FixedFaces system_;
+  CFontList fonts_{system_};
+  HDC screen_ = nullptr;
+  PrintSource source_;
+};
+
+TEST_F(PrintDraw, PagesShowTheirRowsTitleAndNumber) {
+  PrintJob job;
+  const int pages = PaginateOnPrinter(screen_, source_, job);
+  ASSERT_EQ(fonts_.GetCount(), 12);
+  // 76 point samples: a 1080 pixel high screen page holds a few rows only.
+  ASSERT_GT(pages, 1);
+  EXPECT_EQ(job.pageCount, pages);
+  EXPECT_GT(job.metrics.labelWidthMax, 40);
+  const std::string last = "Page " + std::to_string(pages) + "／" + std::to_string(pages);
+  for (int page = 1; page <= pages; ++page) {
+    HENHMETAFILE picture = RecordPage(job, page);
+    const auto texts = TextsOf(picture);
+    DeleteEnhMetaFile(picture);
+    EXPECT_TRUE(Contains(texts, "ソルベナ！！　Ｇｌｉｍｒａ Ver.2"));
+    EXPECT_TRUE(Contains(texts, "Page " + std::to_string(page) + "／" + std::to_string(pages)));
+    const PageRows rows = RowsOfPage(job.pagination, job.rowCount, page);
+    for (int i = 0; i < fonts_.GetCount(); ++i) {
+      const bool here = i >= rows.first && i < rows.end;
+      EXPECT_EQ(Contains(texts, fonts_.GetName(i)), here) << "page " << page << " row " << i;
+    }
+    EXPECT_TRUE(Contains(texts, fonts_.ConvertSample(rows.first, source_.sampleText)));
+  }
+}
+
+TEST_F(PrintDraw, SmallSamplesFitOnePageAndBadPagesAreRefused) {
+  source_.sizeTenths = 60;
+  PrintJob job;
+  EXPECT_EQ(PaginateOnPrinter(screen_, source_, job), 1);
+  HENHMETAFILE picture = RecordPage(job, 1);
+  const auto texts = TextsOf(picture);
+  DeleteEnhMetaFile(picture);
+  EXPECT_TRUE(Contains(texts, "Page 1／1"));
+  // A western face shows the double-byte characters as question marks.
+  EXPECT_TRUE(Contains(texts, "Aa??"));
+  HDC meta = CreateEnhMetaFileA(screen_, nullptr, nullptr, nullptr);
+  EXPECT_THROW(PrintPageOn(meta, screen_, source_, job, 2), fw::InvalidArgumentError);
+  DeleteEnhMetaFile(CloseEnhMetaFile(meta));
+}
+
+TEST_F(PrintDraw, EmptyListHasNoPages) {
+  class NoFaces : public FixedFaces {
+    void EnumerateFaces(const std::function<void(const FontEntry&)>&) override {}
+  } empty;
+  CFontList fonts(empty);
+  fonts.Rebuild(true);
+  source_.fonts = &fonts;
+  PrintJob job;
+  job.pageCount = 7;  // a previous job
+  EXPECT_EQ(PaginateOnPrinter(screen_, source_, job), 0);
+  EXPECT_EQ(job.pageCount, 0);
+  EXPECT_EQ(job.metrics.labelWidthMax, 0);
+}
+
+}  // namespace
