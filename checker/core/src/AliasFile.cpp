@@ -5,7 +5,6 @@
 
 #include "checker/SplitString.h"
 #include "common/Cp932.h"
-#include "common/Paths.h"
 
 namespace checker {
 namespace {
@@ -42,8 +41,8 @@ void Replace(const char* keyword, const std::vector<std::string>& fields, std::s
 }  // namespace
 
 void ApplyAliasFile(std::string& infoUrl, std::string& version, const std::string& folder, std::time_t now) {
-  std::string logPath = folder.empty() ? kAliasLogName : paths::Join(folder, kAliasLogName);
-  std::string aliasPath = folder.empty() ? kAliasFileName : paths::Join(folder, kAliasFileName);
+  std::string logPath = folder + kAliasLogName;
+  std::string aliasPath = folder + kAliasFileName;
   std::remove(logPath.c_str());
   std::FILE* alias = std::fopen(aliasPath.c_str(), "r");
   if (!alias) return;
