@@ -13,7 +13,7 @@ packages=(
   wine wine32:i386
   xvfb xauth imagemagick x11-utils
   fonts-ipafont fonts-ipaexfont locales
-  cups printer-driver-cups-pdf poppler-utils
+  cups printer-driver-cups-pdf poppler-utils libcups2:i386
   python3 python3-cryptography python3-pytest
   openssl unzip zip dpkg-dev fp-utils
 )
