@@ -120,6 +120,7 @@ void Md5::Transform(const std::uint8_t* block) {
 }
 
 void Md5::Update(const void* data, std::size_t size) {
+  if (size == 0) return;  // data may then be null
   const auto* p = static_cast<const std::uint8_t*>(data);
   length_ += size;
   if (buffered_ > 0) {
