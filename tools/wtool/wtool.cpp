@@ -276,6 +276,44 @@ int FileDialog(const Args& a) {
   return 0;
 }
 
+// toolbar-buttons <hwnd>: one line per button of a tool bar control of any
+// process: "<index> <id> <x0>,<y0>,<x1>,<y1> enabled=<0|1> checked=<0|1>"
+// (screen coordinates; id 0 for separators). The rectangle is fetched through
+// memory in the tool bar's process.
+int ToolbarButtons(const Args& a) {
+  if (a.empty()) return 2;
+  HWND tb = Window(a[0]);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tb, &pid);
+  HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!proc) return 1;
+  void* remote = VirtualAllocEx(proc, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) {
+    CloseHandle(proc);
+    return 1;
+  }
+  LRESULT count = SendMessageA(tb, 0x0418 /* TB_BUTTONCOUNT */, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    RECT r{};
+    SendMessageA(tb, 0x041D /* TB_GETITEMRECT */, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
+    SIZE_T got = 0;
+    ReadProcessMemory(proc, remote, &r, sizeof r, &got);
+    // TBBUTTON: iBitmap, idCommand, fsState, fsStyle, ... (20 bytes on 32-bit)
+    BYTE button[32] = {};
+    SendMessageA(tb, 0x0417 /* TB_GETBUTTON */, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(proc, remote, button, sizeof button, &got);
+    int id = *reinterpret_cast<int*>(button + 4);
+    BYTE state = button[8], style = button[9];
+    if (style & 0x01 /* TBSTYLE_SEP */) id = 0;
+    MapWindowPoints(tb, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("%ld %d %ld,%ld,%ld,%ld enabled=%d checked=%d\n", static_cast<long>(i), id, r.left, r.top, r.right,
+                r.bottom, (state & 0x04) ? 1 : 0, (state & 0x01) ? 1 : 0);
+  }
+  VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
+  CloseHandle(proc);
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: wtool <command> [args]\n"
@@ -288,7 +326,8 @@ int Usage() {
       "  click <x> <y> [right]                        mouse click, screen coordinates\n"
       "  reg-get <key> <value> | reg-set <key> <value> dword|sz <data> | reg-delete <key>\n"
       "  screen | acp | clipboard-text\n"
-      "  file-dialog <title part> <text>...           fill and confirm a file dialog\n",
+      "  file-dialog <title part> <text>...           fill and confirm a file dialog\n"
+      "  toolbar-buttons <hwnd>                       buttons of a tool bar: index id rect state\n",
       stderr);
   return 2;
 }
@@ -317,6 +356,7 @@ int main(int argc, char** argv) {
   else if (cmd == "acp") rc = Acp(a);
   else if (cmd == "clipboard-text") rc = ClipboardText(a);
   else if (cmd == "file-dialog") rc = FileDialog(a);
+  else if (cmd == "toolbar-buttons") rc = ToolbarButtons(a);
   else return Usage();
   if (rc == 2) return Usage();
   std::fflush(stdout);
