@@ -1,6 +1,7 @@
 #pragma once
-// Resource and command ids of Glimra.exe, shared by Glimra.rc and the code.
-// Plain #defines so that the resource compiler can read them too.
+// Resource and command ids of Glimra.exe, shared by Glimra.rc and the code;
+// the framework's standard ids come from its header. Plain #defines so
+// that the resource compiler can read them too.
 
 // Document template: menu, accelerators, icon, main tool bar, template string.
 #define IDR_MAINFRAME 128
@@ -22,7 +23,6 @@
 #define ID_VIEW_TEXTINPUT 32771
 #define ID_VIEW_FONTSELECT 32772
 #define ID_VIEW_LISTSELECT 32773
-#define ID_VIEW_TOOLBAR 59392
 
 // Commands of the viewer.
 #define ID_COPY_FONTNAME 32774
@@ -48,19 +48,9 @@
 #define ID_MODE_STANDARD 32806
 #define ID_FONT_PERMANENT 32807
 
-// The framework's standard commands used by the viewer.
-#define ID_FILE_NEW 57600
-#define ID_FILE_OPEN 57601
-#define ID_FILE_PRINT_SETUP 57606
-#define ID_FILE_PRINT 57607
-#define ID_FILE_PRINT_PREVIEW 57609
-#define ID_EDIT_COPY 57634
-#define ID_EDIT_PASTE 57637
-#define ID_APP_ABOUT 57664
-#define ID_APP_EXIT 57665
-#define ID_HELP_FINDER 57670
-#define ID_NEXT_PANE 57680
-#define ID_PREV_PANE 57681
+// The framework's standard commands (ID_FILE_PRINT, ID_EDIT_COPY, ID_HELP...)
+// come from its own header.
+#include "framework/Resource.h"
 
 // Sent by the frame to its view before it closes.
 #define WM_GLIMRA_CLOSING 0x0410

@@ -1,0 +1,116 @@
+// The frame's help: the HTML help file beside the program, opened through
+// HtmlHelpA of hhctrl.ocx, loaded when help is first asked for.
+#include <cstdio>
+#include <string>
+
+#include "app/GlimraApp.h"
+#include "app/MainFrame.h"
+
+namespace {
+
+constexpr UINT kHhDisplayToc = 1;
+constexpr UINT kHhDisplayIndex = 2;
+constexpr UINT kHhDisplaySearch = 3;
+constexpr UINT kHhHelpContext = 15;
+constexpr DWORD kControlContextBase = 0x50000;
+
+// HH_FTS_QUERY of the HTML help API (32 bytes on 32-bit Windows).
+struct FtsQuery {
+  int cbStruct;
+  BOOL fUniCodeStrings;
+  const char* pszSearchQuery;
+  LONG iProximity;
+  BOOL fStemmedSearch;
+  BOOL fTitleOnly;
+  BOOL fExecute;
+  const char* pszWindow;
+};
+
+using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+HtmlHelpFn HtmlHelp() {
+  static HtmlHelpFn fn = [] {
+    HMODULE module = ::LoadLibraryA("hhctrl.ocx");
+    return module ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(::GetProcAddress(module, "HtmlHelpA")))
+                  : nullptr;
+  }();
+  return fn;
+}
+
+BOOL CALLBACK CancelModeOf(HWND wnd, LPARAM) {
+  ::SendMessageA(wnd, WM_CANCELMODE, 0, 0);
+  return TRUE;
+}
+
+void CancelModeTree(HWND top) {
+  if (!top) return;
+  ::SendMessageA(top, WM_CANCELMODE, 0, 0);
+  ::EnumChildWindows(top, CancelModeOf, 0);
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+void CMainFrame::OnHelpCall(DWORD_PTR data, UINT cmd) {
+  HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+  CancelModeTree(m_hWnd);
+  HWND topLevel = ::GetAncestor(m_hWnd, GA_ROOT);
+  if (topLevel != m_hWnd) CancelModeTree(topLevel);
+  if (HWND capture = ::GetCapture()) ::SendMessageA(capture, WM_CANCELMODE, 0, 0);
+
+  const std::string& file = GlimraApp().m_pszHelpFilePath;
+  char text[1024];
+  if (!FileExists(file)) {
+    std::snprintf(text, sizeof text, "Not Exist Html Help File\n\n   File Path [ %s ]", file.c_str());
+    ::SetCursor(previous);
+    fw::AfxMessageBox(text);
+    return;
+  }
+  HtmlHelpFn help = HtmlHelp();
+  const DWORD context = static_cast<DWORD>(data);
+  switch (cmd) {
+    case FW_HELP_CONTEXT: {
+      bool shown = false;
+      if (context != 0 && help) {
+        shown = help(m_hWnd, file.c_str(), kHhHelpContext, context) != nullptr;
+        // No topic for this context: try the controls under the mouse, from
+        // the innermost parent outwards.
+        POINT at{};
+        ::GetCursorPos(&at);
+        for (HWND w = ::WindowFromPoint(at); !shown && w;) {
+          w = ::GetParent(w);
+          if (!w) break;
+          DWORD controlContext = static_cast<DWORD>(::GetDlgCtrlID(w)) | kControlContextBase;
+          shown = help(m_hWnd, file.c_str(), kHhHelpContext, controlContext) != nullptr;
+        }
+      }
+      if (!shown) {
+        std::snprintf(text, sizeof text, "Error Context ID\n\n   File Path [ %s ]\n  ContextID [0x%x + 0x%04x(%d)]",
+                      file.c_str(), static_cast<unsigned>(context & 0xFFFF0000u),
+                      static_cast<unsigned>(context & 0xFFFF), static_cast<int>(context & 0xFFFF));
+        ::SetCursor(previous);
+        fw::AfxMessageBox(text);
+        return;
+      }
+      break;
+    }
+    case FW_HELP_INDEX:
+      if (help) help(m_hWnd, file.c_str(), kHhDisplayToc, 0);
+      break;
+    case FW_HELP_HELPONHELP: {
+      FtsQuery query{sizeof(FtsQuery), FALSE, "", 0, FALSE, FALSE, FALSE, ""};
+      if (help) help(m_hWnd, file.c_str(), kHhDisplaySearch, reinterpret_cast<DWORD_PTR>(&query));
+      break;
+    }
+    case FW_HELP_FINDER:
+      if (help) help(m_hWnd, file.c_str(), kHhDisplayIndex, 0);
+      break;
+    default:
+      break;
+  }
+  ::SetCursor(previous);
+}
