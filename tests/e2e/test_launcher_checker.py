@@ -8,6 +8,7 @@ from harness.http import Answer
 from test_launcher_relay import Host
 
 STARTED, INFO_FAILED, NO_UPDATE, ASK, CANCELLED, FINISHED = 1000, 1290, 1320, 1340, 1700, 9000
+SIZE, PROGRESS, DOWNLOADED, UPDATE_FAILED = 1440, 1442, 1480, 1490
 INFO = "/update/glimra2/AutoUpdate.dat"
 
 
@@ -47,3 +48,25 @@ def test_update_declined_with_cancel(programs, host_folder, http_server):
     assert codes == [STARTED, ASK, CANCELLED, FINISHED]
     # The package was never asked for.
     assert [path for path, _ in http_server.requests] == [INFO]
+
+
+def test_accepted_update_downloads_under_the_progress_dialog(programs, host_folder, http_server,
+                                                             shots):
+    # The package is no real one: it downloads, then fails to unpack.
+    http_server.route(INFO, Answer(body=b"R 00000 99999 " + http_server.url("/p.upd").encode()))
+    http_server.route("/p.upd", Answer(body=b"x" * 30000, chunk=1024, delay=0.05))
+    host = Host(programs, host_folder, "--mode", "window", "--address", http_server.url(INFO),
+                "--do", "start", "--on", f"{ASK}=open+continue")
+    host.expect(f"report {PROGRESS}")
+    # The open answer reached the checker: its dialog shows while the download runs.
+    dialogs = [w for w in programs.find_windows("#32770") if w.visible]
+    programs.screenshot(shots / "launcher_progress.png")
+    lines = host.finish(timeout=60)
+    assert dialogs
+    assert "answer open 1" in lines and "answer continue 1" in lines
+    reports = host.reports()
+    codes = [code for code, _ in reports]
+    assert codes[:3] == [STARTED, ASK, SIZE] and reports[2] == (SIZE, 30000)
+    assert codes[-3:] == [DOWNLOADED, UPDATE_FAILED, FINISHED]
+    progress = [param for code, param in reports if code == PROGRESS]
+    assert progress == sorted(progress) and progress[-1] == 30000
