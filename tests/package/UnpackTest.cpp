@@ -3,6 +3,7 @@
 // writer. Runs natively and under Wine (Win32 file system).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <set>
@@ -194,6 +195,42 @@ TEST_F(Unpack, DecryptAndVerifyNeedsTheRightKey) {
   ASSERT_EQ(right.DecryptAndVerify(Fixture("empty.upd"), plain), 1) << right.LastError();
   EXPECT_EQ(testfiles::ReadAll(plain), "");
   EXPECT_EQ(right.ExtractAll(plain, out_), 0);
+}
+
+// Passes everything to the system's file system and notes the temporary
+// file and what was removed.
+class RecordingFileSystem : public package::FileSystem {
+ public:
+  package::FileSystem& fs = package::SystemFileSystem();
+  std::string temp;
+  std::vector<std::string> removed;
+  std::unique_ptr<package::InputFile> OpenForReading(const std::string& p) override { return fs.OpenForReading(p); }
+  std::unique_ptr<package::OutputFile> CreateForWriting(const std::string& p) override { return fs.CreateForWriting(p); }
+  bool Exists(const std::string& p) override { return fs.Exists(p); }
+  bool IsFile(const std::string& p) override { return fs.IsFile(p); }
+  bool IsFolder(const std::string& p) override { return fs.IsFolder(p); }
+  bool MakeFolder(const std::string& p) override { return fs.MakeFolder(p); }
+  bool RemoveFile(const std::string& p) override {
+    removed.push_back(p);
+    return fs.RemoveFile(p);
+  }
+  bool RemoveFolderTree(const std::string& p) override { return fs.RemoveFolderTree(p); }
+  std::string MakeTempFile() override { return temp = fs.MakeTempFile(); }
+};
+
+TEST_F(Unpack, DecryptedArchiveGoesToAnUpdFileInTheTemporaryFolderAndIsDeleted) {
+  for (const char* name : {"good", "bad_digest", "not_zip"}) {
+    RecordingFileSystem fs;
+    package::CPackageUnpacker unpacker(fs);
+    unpacker.SetKey(package::kPackageKey, 16);
+    unpacker.Unpack(Fixture(std::string(name) + ".upd"), out_);
+    ASSERT_FALSE(fs.temp.empty()) << name;
+    std::string file = fs.temp.substr(fs.temp.find_last_of("/\\") + 1);
+    EXPECT_EQ(file.substr(0, 3), "UPD") << name;
+    EXPECT_EQ(testfiles::ModifiedTime(temp_ + "/" + file), -1) << name;
+    EXPECT_EQ(std::count(fs.removed.begin(), fs.removed.end(), fs.temp), 1) << name;
+    EXPECT_TRUE(testfiles::ListTree(temp_).empty()) << name;
+  }
 }
 
 TEST_F(Unpack, ExtractionStopsWhereAFileStandsInTheWayOfAFolder) {
