@@ -199,8 +199,22 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return Default();
 }
 
+namespace {
+ExceptionReporter g_reporter = nullptr;
+}  // namespace
+
+ExceptionReporter SetExceptionReporter(ExceptionReporter reporter) {
+  ExceptionReporter old = g_reporter;
+  g_reporter = reporter;
+  return old;
+}
+
 void ReportException(HWND owner, const std::exception* e) {
   try {
+    if (g_reporter) {
+      g_reporter(owner, e);
+      return;
+    }
     std::string text;
     if (dynamic_cast<const InvalidArgumentError*>(e))
       text = kInvalidArgumentText;

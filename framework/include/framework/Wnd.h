@@ -116,6 +116,10 @@ class CWnd : public CCmdTarget {
 
 // Reports an exception caught at a dispatch boundary (message box); never throws.
 void ReportException(HWND owner, const std::exception* e);
+// Replaces the message box of ReportException (tests record instead of
+// blocking); returns the previous reporter, null meaning the message box.
+using ExceptionReporter = void (*)(HWND owner, const std::exception* e);
+ExceptionReporter SetExceptionReporter(ExceptionReporter reporter);
 
 // A static control of a dialog. Its parent reflects colour requests and clicks
 // to it (OnReflect(WM_CTLCOLORSTATIC), OnReflectCommand(STN_CLICKED)).

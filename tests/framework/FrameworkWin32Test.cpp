@@ -1,0 +1,381 @@
+// The framework on real windows under Wine: profile functions, dispatch and
+// error reporting, reflection, menus and tool bars following enable handlers,
+// docking and bar layout, and a modal dialog on a UI thread owned by a window
+// of another thread.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "framework/Framework.h"
+
+namespace {
+
+constexpr UINT kCmdView = 40001, kCmdDoc = 40002, kCmdFrame = 40003, kCmdApp = 40004, kCmdDisabled = 40005;
+constexpr UINT kCmdChecked = 40006, kCmdNobody = 40007, kCmdBoth = 40008;
+constexpr UINT kMsgThrowInvalid = WM_APP + 1, kMsgThrowOther = WM_APP + 2, kMsgAnswer = WM_APP + 3;
+
+std::vector<std::string> g_log;
+std::vector<std::string> g_reports;
+
+void RecordReport(HWND, const std::exception* e) {
+  g_reports.push_back(dynamic_cast<const fw::InvalidArgumentError*>(e) ? "invalid" : (e ? e->what() : "?"));
+}
+
+class TestApp : public fw::CWinApp {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  TestApp() : CWinApp("FwTest") {}
+  void OnApp() { g_log.push_back("app"); }
+};
+FW_BEGIN_MESSAGE_MAP(TestApp, fw::CWinApp)
+  fw::OnCommand(kCmdApp, &TestApp::OnApp),
+FW_END_MESSAGE_MAP()
+
+TestApp& App() {
+  static TestApp app;
+  static bool init = (fw::AfxWinInit(GetModuleHandleA(nullptr)), true);
+  (void)init;
+  return app;
+}
+
+class TestDoc : public fw::CDocument {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  void OnDoc() { g_log.push_back("doc"); }
+};
+FW_BEGIN_MESSAGE_MAP(TestDoc, fw::CDocument)
+  fw::OnCommand(kCmdDoc, &TestDoc::OnDoc),
+FW_END_MESSAGE_MAP()
+
+class TestView : public fw::CView {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  void OnDraw(fw::CDC*) override {}
+  void OnView() { g_log.push_back("view"); }
+  void OnBoth() { g_log.push_back("view.both"); }
+  void OnDisabled() { g_log.push_back("disabled ran"); }
+  void OnUpdateDisabled(fw::CCmdUI* ui) { ui->Enable(false); }
+  void OnUpdateChecked(fw::CCmdUI* ui) { ui->SetCheck(checked ? 1 : 0); }
+  void OnChecked() {}
+  LRESULT OnThrowInvalid(WPARAM, LPARAM) { throw fw::InvalidArgumentError("row"); }
+  LRESULT OnThrowOther(WPARAM, LPARAM) { throw std::runtime_error("other"); }
+  LRESULT OnAnswer(WPARAM w, LPARAM l) { return static_cast<LRESULT>(w + l); }
+  bool checked = true;
+};
+FW_BEGIN_MESSAGE_MAP(TestView, fw::CView)
+  fw::OnCommand(kCmdView, &TestView::OnView),
+  fw::OnCommand(kCmdBoth, &TestView::OnBoth),
+  fw::OnCommand(kCmdDisabled, &TestView::OnDisabled),
+  fw::OnUpdateCommandUI(kCmdDisabled, &TestView::OnUpdateDisabled),
+  fw::OnCommand(kCmdChecked, &TestView::OnChecked),
+  fw::OnUpdateCommandUI(kCmdChecked, &TestView::OnUpdateChecked),
+  fw::OnMessage(kMsgThrowInvalid, &TestView::OnThrowInvalid),
+  fw::OnMessage(kMsgThrowOther, &TestView::OnThrowOther),
+  fw::OnMessage(kMsgAnswer, &TestView::OnAnswer),
+FW_END_MESSAGE_MAP()
+
+class TestFrame : public fw::CFrameWnd {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  void OnFrame() { g_log.push_back("frame"); }
+  void OnBoth() { g_log.push_back("frame.both"); }
+  int OnCreate(CREATESTRUCTA* cs) {
+    if (fw::CFrameWnd::OnCreate(cs) == -1) return -1;
+    const DWORD style = WS_CHILD | WS_VISIBLE | fw::CBRS_TOP | fw::CBRS_GRIPPER | fw::CBRS_TOOLTIPS;
+    if (!bar1.CreateEx(this, TBSTYLE_FLAT, style, AFX_IDW_TOOLBAR)) return -1;
+    bar1.SetButtons({kCmdView, kCmdDisabled, 0, kCmdNobody});
+    if (!bar2.CreateEx(this, 0, style, 32772)) return -1;
+    bar2.SetButtons({kCmdChecked, kCmdApp});
+    if (!bar3.CreateEx(this, 0, style, 32773)) return -1;
+    bar3.SetButtons({kCmdFrame});
+    for (fw::CToolBar* b : {&bar1, &bar2, &bar3}) b->EnableDocking(fw::CBRS_ALIGN_ANY);
+    EnableDocking(fw::CBRS_ALIGN_ANY);
+    DockControlBar(&bar1);
+    RecalcLayout();
+    fw::CRect r = bar1.GetWindowRect();
+    r.OffsetRect(1, 0);
+    DockControlBar(&bar2, AFX_IDW_DOCKBAR_TOP, &r);
+    DockControlBar(&bar3, AFX_IDW_DOCKBAR_TOP);
+    return 0;
+  }
+  fw::CToolBar bar1, bar2, bar3;
+};
+FW_BEGIN_MESSAGE_MAP(TestFrame, fw::CFrameWnd)
+  fw::OnMessage(WM_CREATE, &TestFrame::OnCreate),
+  fw::OnCommand(kCmdFrame, &TestFrame::OnFrame),
+  fw::OnCommand(kCmdBoth, &TestFrame::OnBoth),
+  fw::OnCommand(32772, &TestFrame::OnBarCheck),
+  fw::OnUpdateCommandUI(32772, &TestFrame::OnUpdateControlBarMenu),
+FW_END_MESSAGE_MAP()
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    g_log.clear();
+    g_reports.clear();
+    previous_ = fw::SetExceptionReporter(&RecordReport);
+    auto tmpl = fw::MakeSingleDocTemplate<TestDoc, TestFrame, TestView>(300);
+    tmpl_ = tmpl.get();
+    ASSERT_NE(tmpl_->OpenDocumentFile(nullptr, false), nullptr);
+    frame_ = static_cast<TestFrame*>(tmpl_->GetFrame());
+    view_ = static_cast<TestView*>(frame_->GetActiveView());
+    ASSERT_NE(view_, nullptr);
+    owned_ = std::move(tmpl);
+  }
+  void TearDown() override {
+    owned_.reset();
+    App().m_pMainWnd = nullptr;
+    fw::SetExceptionReporter(previous_);
+    Pump();
+  }
+  std::unique_ptr<fw::CSingleDocTemplate> owned_;
+  fw::CSingleDocTemplate* tmpl_ = nullptr;
+  TestFrame* frame_ = nullptr;
+  TestView* view_ = nullptr;
+  fw::ExceptionReporter previous_ = nullptr;
+};
+
+TEST_F(FrameTest, CommandsRouteFromViewThroughDocumentAndFrameToApplication) {
+  for (UINT id : {kCmdView, kCmdDoc, kCmdFrame, kCmdApp, kCmdBoth, kCmdNobody})
+    frame_->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"view", "doc", "frame", "app", "view.both"}));
+  EXPECT_EQ(frame_->GetTitle(), "FwTest");
+}
+
+TEST_F(FrameTest, DisabledCommandFromMenuOrOutsideDoesNothing) {
+  frame_->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdDisabled, 0), 0);
+  frame_->SendMessage(WM_COMMAND, MAKEWPARAM(kCmdDisabled, 1), 0);  // accelerator
+  EXPECT_TRUE(g_log.empty());
+}
+
+TEST_F(FrameTest, MenuItemsFollowEnableAndCheckHandlersWhenTheMenuOpens) {
+  HMENU menu = CreatePopupMenu();
+  for (UINT id : {kCmdView, kCmdDisabled, kCmdChecked, kCmdNobody, 32772u, 32773u})
+    AppendMenuA(menu, MF_STRING, id, "x");
+  frame_->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+  auto state = [&](UINT id) { return GetMenuState(menu, id, MF_BYCOMMAND); };
+  EXPECT_FALSE(state(kCmdView) & MF_GRAYED);
+  EXPECT_TRUE(state(kCmdDisabled) & MF_GRAYED);
+  EXPECT_TRUE(state(kCmdChecked) & MF_CHECKED);
+  EXPECT_TRUE(state(kCmdNobody) & MF_GRAYED);  // nobody handles it
+  EXPECT_TRUE(state(32772) & MF_CHECKED);      // the bar is visible
+  EXPECT_TRUE(state(32773) & MF_GRAYED);       // a bar whose toggle nobody maps
+
+  frame_->SendMessage(WM_COMMAND, MAKEWPARAM(32772, 0), 0);
+  view_->checked = false;
+  frame_->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+  EXPECT_FALSE(state(32772) & MF_CHECKED);
+  EXPECT_FALSE(state(kCmdChecked) & MF_CHECKED);
+  EXPECT_FALSE(frame_->bar2.IsVisible());
+  DestroyMenu(menu);
+}
+
+TEST_F(FrameTest, IdleUpdateSetsToolBarButtonStates) {
+  frame_->OnUpdateToolBars();
+  EXPECT_TRUE(frame_->bar1.IsButtonEnabled(kCmdView));
+  EXPECT_FALSE(frame_->bar1.IsButtonEnabled(kCmdDisabled));
+  EXPECT_FALSE(frame_->bar1.IsButtonEnabled(kCmdNobody));
+  EXPECT_TRUE(frame_->bar2.IsButtonChecked(kCmdChecked));
+  view_->checked = false;
+  frame_->OnUpdateToolBars();
+  EXPECT_FALSE(frame_->bar2.IsButtonChecked(kCmdChecked));
+}
+
+TEST_F(FrameTest, DockingWithARectangleJoinsTheRowAndLayoutRoundTrips) {
+  EXPECT_EQ(frame_->bar1.m_row, 0);
+  EXPECT_EQ(frame_->bar2.m_row, 0);
+  EXPECT_EQ(frame_->bar2.m_order, 1);
+  EXPECT_EQ(frame_->bar3.m_row, 1);
+  frame_->ShowWindow(SW_SHOWNA);
+  frame_->RecalcLayout();
+  fw::CRect r1 = frame_->bar1.GetWindowRect(), r2 = frame_->bar2.GetWindowRect(), r3 = frame_->bar3.GetWindowRect();
+  EXPECT_EQ(r1.top, r2.top);
+  EXPECT_GE(r2.left, r1.right);
+  EXPECT_GE(r3.top, r1.bottom);
+
+  // Hide bar 2, move bar 3 to the left side, save; build the default layout again; load.
+  frame_->ShowControlBar(&frame_->bar2, false, false);
+  frame_->DockControlBar(&frame_->bar3, AFX_IDW_DOCKBAR_LEFT);
+  frame_->SaveBarState("TestBars");
+  frame_->ShowControlBar(&frame_->bar2, true, false);
+  frame_->DockControlBar(&frame_->bar3, AFX_IDW_DOCKBAR_TOP);
+  frame_->LoadBarState("TestBars");
+  EXPECT_FALSE(frame_->bar2.IsVisible());
+  EXPECT_EQ(frame_->bar3.m_side, 2);
+  EXPECT_TRUE(frame_->bar3.GetBarStyle() & fw::CBRS_ALIGN_LEFT);
+  EXPECT_EQ(App().GetProfileInt("TestBars-Summary", "Bars", 0), 3);
+}
+
+TEST_F(FrameTest, DamagedLayoutValuesKeepTheBuiltLayout) {
+  App().WriteProfileInt("Broken-Summary", "Bars", 2);
+  App().WriteProfileInt("Broken-Bar0", "BarID", 32773);
+  App().WriteProfileInt("Broken-Bar0", "Side", 9);
+  App().WriteProfileInt("Broken-Bar1", "BarID", 4711);  // a bar this program does not have
+  frame_->LoadBarState("Broken");
+  EXPECT_EQ(frame_->bar3.m_side, 0);
+  EXPECT_TRUE(frame_->bar3.IsVisible());
+}
+
+TEST_F(FrameTest, ExceptionsStopAtTheWindowProcedureAndAreReported) {
+  EXPECT_EQ(view_->SendMessage(kMsgAnswer, 40, 2), 42);
+  view_->SendMessage(kMsgThrowInvalid);
+  view_->SendMessage(kMsgThrowOther);
+  EXPECT_EQ(g_reports, (std::vector<std::string>{"invalid", "other"}));
+  EXPECT_EQ(view_->SendMessage(kMsgAnswer, 1, 1), 2);  // still alive
+  EXPECT_STREQ(fw::kInvalidArgumentText, "無効な引数が発生しました。");
+}
+
+// A static that takes its colour request and its click back from the parent.
+class LinkStatic : public fw::CStatic {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  HBRUSH OnColor(HDC, HWND) { return brush; }
+  bool OnClicked(unsigned) {
+    ++clicks;
+    return consume;
+  }
+  HBRUSH brush = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  int clicks = 0;
+  bool consume = true;
+};
+FW_BEGIN_MESSAGE_MAP(LinkStatic, fw::CStatic)
+  fw::OnReflect(WM_CTLCOLORSTATIC, &LinkStatic::OnColor),
+  fw::OnReflectCommand(STN_CLICKED, &LinkStatic::OnClicked),
+FW_END_MESSAGE_MAP()
+
+class Parent : public fw::CWnd {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  void OnLinkCommand() { ++parentSaw; }
+  int parentSaw = 0;
+};
+FW_BEGIN_MESSAGE_MAP(Parent, fw::CWnd)
+  fw::OnControl(STN_CLICKED, 77, &Parent::OnLinkCommand),
+FW_END_MESSAGE_MAP()
+
+TEST(Reflection, SubclassedStaticAnswersColourAndClickAndCanPassTheClickOn) {
+  App();
+  Parent parent;
+  const char* cls = fw::CWnd::RegisterFrameworkClass("FwTestParent");
+  ASSERT_TRUE(parent.CreateEx(0, cls, "p", WS_OVERLAPPEDWINDOW, fw::CRect(0, 0, 200, 100), nullptr, 0));
+  HWND raw = CreateWindowExA(0, "STATIC", "link", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, 50, 20, parent.m_hWnd,
+                             reinterpret_cast<HMENU>(77), nullptr, nullptr);
+  LinkStatic link;
+  ASSERT_TRUE(link.SubclassWindow(raw));
+  EXPECT_EQ(fw::CWnd::FromHandlePermanent(raw), &link);
+  HDC dc = GetDC(raw);
+  LRESULT brush = parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(raw));
+  EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), link.brush);
+  ReleaseDC(raw, dc);
+
+  parent.SendMessage(WM_COMMAND, MAKEWPARAM(77, STN_CLICKED), reinterpret_cast<LPARAM>(raw));
+  EXPECT_EQ(link.clicks, 1);
+  EXPECT_EQ(parent.parentSaw, 0);
+  link.consume = false;
+  parent.SendMessage(WM_COMMAND, MAKEWPARAM(77, STN_CLICKED), reinterpret_cast<LPARAM>(raw));
+  EXPECT_EQ(link.clicks, 2);
+  EXPECT_EQ(parent.parentSaw, 1);
+
+  link.UnsubclassWindow();
+  EXPECT_EQ(fw::CWnd::FromHandlePermanent(raw), nullptr);
+  parent.DestroyWindow();
+}
+
+TEST(Profile, RegistryValuesKeepTheirTypesAndMissingOnesGiveTheDefault) {
+  TestApp& app = App();
+  app.SetRegistryKey("VANTO-FwTest");
+  fw::RegKey cleanup;
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VANTO-FwTest\\FwTest\\S");
+  EXPECT_EQ(app.GetProfileInt("S", "n", 17), 17);  // missing section
+  EXPECT_EQ(app.GetProfileString("S", "t", "dflt"), "dflt");
+  app.WriteProfileInt("S", "n", -5);
+  app.WriteProfileString("S", "t", "表示テスト");
+  EXPECT_EQ(app.GetProfileInt("S", "n", 0), -5);  // REG_DWORD read back signed
+  EXPECT_EQ(app.GetProfileString("S", "t", ""), "表示テスト");
+  EXPECT_EQ(app.GetProfileInt("S", "t", 3), 3);  // a string is not an integer
+  EXPECT_EQ(app.GetProfileInt("S", "missing", 9), 9);
+
+  ASSERT_TRUE(cleanup.Open(HKEY_CURRENT_USER, "Software\\VANTO-FwTest\\FwTest\\S"));
+  DWORD type = 0;
+  RegQueryValueExA(cleanup.Get(), "n", nullptr, &type, nullptr, nullptr);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  RegQueryValueExA(cleanup.Get(), "t", nullptr, &type, nullptr, nullptr);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  cleanup.Close();
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VANTO-FwTest\\FwTest\\S");
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VANTO-FwTest\\FwTest");
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VANTO-FwTest");
+  // Back to the per-run store for the other tests.
+  app.SetProfileStore(nullptr);
+}
+
+// A modal dialog on a thread of its own, owned by a window of the main thread.
+class DialogThread : public fw::CWinThread {
+ public:
+  explicit DialogThread(HWND owner) : owner_(owner) {}
+  bool InitInstance() override {
+    fw::CDialog dialog(100, owner_);
+    result = dialog.DoModal();
+    return false;  // the thread ends with the dialog
+  }
+  std::atomic<INT_PTR> result{-2};
+
+ private:
+  HWND owner_;
+};
+
+TEST(UiThread, ModalDialogOwnedByAnotherThreadsWindowEndsWithItsThread) {
+  App();
+  Parent owner;
+  const char* cls = fw::CWnd::RegisterFrameworkClass("FwTestParent");
+  ASSERT_TRUE(owner.CreateEx(0, cls, "owner", WS_OVERLAPPEDWINDOW, fw::CRect(0, 0, 200, 100), nullptr, 0));
+  DialogThread thread(owner.m_hWnd);
+  ASSERT_TRUE(thread.CreateThread());
+  HWND dialog = nullptr;
+  for (int i = 0; i < 500 && !dialog; ++i) {
+    Pump();
+    Sleep(10);
+    dialog = FindWindowA(nullptr, "FwTestDialog");
+  }
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner.m_hWnd);
+  EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));  // an owner of another thread is not disabled
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  DWORD wait = WAIT_TIMEOUT;
+  for (int i = 0; i < 500 && wait == WAIT_TIMEOUT; ++i) {
+    Pump();
+    wait = WaitForSingleObject(thread.m_hThread, 10);
+  }
+  EXPECT_EQ(wait, WAIT_OBJECT_0);
+  EXPECT_EQ(thread.result.load(), IDOK);
+  owner.DestroyWindow();
+}
+
+TEST(Gdi, OwnersReleaseTheirObjects) {
+  HFONT raw = CreateFontA(-12, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS UI Gothic");
+  {
+    fw::Font font(raw);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ before = GetCurrentObject(dc, OBJ_FONT);
+    {
+      fw::SelectScope select(dc, font);
+      EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), raw);
+    }
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), before);
+    DeleteDC(dc);
+  }
+  EXPECT_EQ(GetObjectType(raw), 0u);
+}
+
+}  // namespace
