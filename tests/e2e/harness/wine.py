@@ -3,6 +3,7 @@ on the Xvfb screen that scripts/wine-session started."""
 import os
 import re
 import subprocess
+import tempfile
 import time
 from dataclasses import dataclass
 from pathlib import Path
@@ -75,8 +76,16 @@ class Wine:
     def run(self, program, *args, timeout=60, cwd=None, input=None, env=None):
         """Runs a program to its end; returns the CompletedProcess (bytes)."""
         e = dict(self.env, **(env or {}))
-        return subprocess.run(["wine", str(program), *map(str, args)], cwd=cwd, env=e, input=input,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
+        # Output through files, not pipes: a Wine service that this program
+        # happens to start (explorer for the desktop) inherits its handles and
+        # would keep a pipe open long after the program ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            r = subprocess.run(["wine", str(program), *map(str, args)], cwd=cwd, env=e, input=input,
+                               stdout=out, stderr=err, timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            r.stdout, r.stderr = out.read(), err.read()
+        return r
 
     def start(self, program, *args, cwd=None, env=None):
         """Starts a program and returns its Popen; stop() ends what is left."""
@@ -124,6 +133,11 @@ class Wine:
 
     def command(self, hwnd, cmd_id):
         self.wtool("command", hex(hwnd), cmd_id)
+
+    def file_dialog(self, title, *texts, timeout=60):
+        """Fills the file name field of the open dialog titled title with each
+        text in turn and confirms it (a folder first, then the names)."""
+        self.wtool("file-dialog", title, *texts, timeout=timeout)
 
     def close(self, hwnd):
         self.post(hwnd, 0x0010)  # WM_CLOSE
