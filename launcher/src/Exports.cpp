@@ -77,8 +77,12 @@ int PostAnswer(WPARAM code, LPARAM param) {
   if (g_runState != kRunning) return 0;
   for (;;) {
     // Re-read each time: once the checker has ended the id is 0 and the
-    // post fails for good instead of being retried for ever.
-    if (PostThreadMessageA(g_checkerThreadId, WM_LVK_THREAD, code, param)) return 1;
+    // answer is dropped instead of being retried for ever. Wine reports
+    // success for a post to thread 0, so 0 is tested here, not left to the
+    // system.
+    const DWORD checker = g_checkerThreadId;
+    if (checker == 0) return 0;
+    if (PostThreadMessageA(checker, WM_LVK_THREAD, code, param)) return 1;
     if (GetLastError() == ERROR_INVALID_THREAD_ID) return 0;
     Sleep(0);  // the checker's queue is full: let it catch up
   }

@@ -27,8 +27,8 @@ struct RunData {
 extern std::atomic<int> g_runState;
 // The run mutex while a run holds it.
 extern std::atomic<HANDLE> g_runMutex;
-// The checker's primary thread while it lives, else 0 (a post to 0 fails
-// with ERROR_INVALID_THREAD_ID, so answers outside that window go nowhere).
+// The checker's primary thread while it lives, else 0: answers outside
+// that window go nowhere.
 extern std::atomic<DWORD> g_checkerThreadId;
 
 // Thread procedure of the relay thread; takes ownership of the RunData.

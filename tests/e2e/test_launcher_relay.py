@@ -156,9 +156,10 @@ def test_reports_relayed_in_order_and_answers_reach_the_checker(programs, folder
 def test_second_start_refused_while_a_run_lasts(programs, folder, tmp_path):
     d = folder()
     script = f"post {STARTED};wait {CMD_CANCEL};post {CANCELLED}"
-    # "second" runs once more inside the handling of LVK_FINISHED.
+    # Inside the handling of LVK_FINISHED the run still lasts, but its
+    # checker is gone: a start is refused and no answer is posted.
     host = Host(programs, d, "--mode", "window", "--do", "start,second",
-                "--on", f"{FINISHED}=second", "--exit-on-finished", "2", script=script)
+                "--on", f"{FINISHED}=second+answers", "--exit-on-finished", "2", script=script)
     assert host.expect("start") == "start 1"
     assert host.expect("second") == "second 0"
     host.expect(f"report {STARTED}")
@@ -166,6 +167,8 @@ def test_second_start_refused_while_a_run_lasts(programs, folder, tmp_path):
     assert host.expect("answer cancel") == "answer cancel 1"
     host.expect(f"report {FINISHED}")
     assert host.expect("second") == "second 0"
+    assert [host.expect("answer") for _ in range(4)] == [
+        "answer continue 0", "answer open 0", "answer close 0", "answer cancel 0"]
     # Once the run has ended a start succeeds again, and a new checker runs.
     host.send("restart")
     assert host.expect("restart", timeout=30).startswith("restart 1")
