@@ -29,20 +29,23 @@ int StartRun(std::string address, std::string version, HWND hostWindow, LVK_CALL
   // reach it as the wrong number of fields.
   if (!IsSingleField(address) || !IsSingleField(version)) return 0;
 
-  SetLastError(ERROR_SUCCESS);
-  HANDLE mutex = CreateMutexA(nullptr, TRUE, MutexNameFor(address).c_str());
-  if (mutex == nullptr) return 0;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {  // another process runs this address
-    CloseHandle(mutex);
-    return 0;
-  }
-
+  // Everything that allocates comes before the mutex, so that nothing can
+  // fail between taking it and handing it to the relay thread.
+  const std::string name = MutexNameFor(address);
   auto run = std::make_unique<RunData>();
   run->address = std::move(address);
   run->version = std::move(version);
   run->hostWindow = hostWindow;
   run->callback = callback;
   run->userValue = userValue;
+
+  SetLastError(ERROR_SUCCESS);
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, name.c_str());
+  if (mutex == nullptr) return 0;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {  // another process runs this address
+    CloseHandle(mutex);
+    return 0;
+  }
 
   const int previous = g_runState.exchange(kRunning);
   g_runMutex = mutex;
@@ -98,15 +101,24 @@ extern "C" {
 int __cdecl LVK_StartA(const char* address, const char* version, HWND hostWindow,
                        LVK_CALLBACK callback, int userValue) {
   if (g_runState == kRunning || address == nullptr || version == nullptr) return 0;
-  return StartRun(address, version, hostWindow, callback, userValue);
+  try {
+    return StartRun(address, version, hostWindow, callback, userValue);
+  } catch (...) {  // out of memory: no exception may reach the host
+    return 0;
+  }
 }
 
 int __cdecl LVK_StartW(const wchar_t* address, const wchar_t* version, HWND hostWindow,
                        LVK_CALLBACK callback, int userValue) {
   if (g_runState == kRunning || address == nullptr || version == nullptr) return 0;
-  std::string ansiAddress, ansiVersion;
-  if (!ToAnsi(address, ansiAddress) || !ToAnsi(version, ansiVersion)) return 0;
-  return StartRun(std::move(ansiAddress), std::move(ansiVersion), hostWindow, callback, userValue);
+  try {
+    std::string ansiAddress, ansiVersion;
+    if (!ToAnsi(address, ansiAddress) || !ToAnsi(version, ansiVersion)) return 0;
+    return StartRun(std::move(ansiAddress), std::move(ansiVersion), hostWindow, callback,
+                    userValue);
+  } catch (...) {
+    return 0;
+  }
 }
 
 int __cdecl LVK_ContinueUpdate(void) { return PostAnswer(LVK_CMD_CONTINUE, 0); }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -65,8 +66,9 @@ bool StartWatcher(HANDLE process, DWORD relayThreadId) {
                        DUPLICATE_SAME_ACCESS)) {
     return false;
   }
-  auto watch = std::make_unique<Watch>(Watch{own, relayThreadId});
-  const uintptr_t thread = _beginthreadex(nullptr, 0, WatcherThread, watch.get(), 0, nullptr);
+  std::unique_ptr<Watch> watch(new (std::nothrow) Watch{own, relayThreadId});
+  const uintptr_t thread =
+      watch ? _beginthreadex(nullptr, 0, WatcherThread, watch.get(), 0, nullptr) : 0;
   if (thread == 0) {
     CloseHandle(own);
     return false;
@@ -102,16 +104,23 @@ unsigned __stdcall RelayThread(void* arg) {
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
 
   const DWORD relayThreadId = GetCurrentThreadId();
-  const std::string host = HostProgramPath();
-  std::string commandLine = CheckerCommandLine(
-      {run->address, run->version, GetCurrentProcessId(), relayThreadId, host});
+  std::string commandLine;
+  try {
+    const std::string host = HostProgramPath();
+    if (!host.empty()) {
+      commandLine = CheckerCommandLine(
+          {run->address, run->version, GetCurrentProcessId(), relayThreadId, host});
+    }
+  } catch (...) {  // out of memory: reported as a checker that cannot start
+    commandLine.clear();
+  }
 
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION checker{};
-  if (host.empty() ||
+  if (commandLine.empty() ||
       !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
                       CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_DEFAULT_ERROR_MODE,
                       nullptr, nullptr, &startup, &checker)) {
