@@ -20,7 +20,9 @@ namespace {
 
 struct Host {
   CFontList fonts{SystemFontSystem()};
-  FontInstallCommands commands{fonts};
+  LoadedFileList loaded;
+  std::string dialogPath;
+  FontInstallCommands commands{fonts, loaded, dialogPath};
   std::string stateFile, installFolder;
   int selected = 0;
   bool classic = IsClassicSystem(ReadSystemVersion());

@@ -272,7 +272,8 @@ class InstallerTest : public ::testing::Test {
   }
   FakeFontSystem system;
   CFontList fonts{system};
-  FontInstaller installer{fonts};
+  LoadedFileList loaded;
+  FontInstaller installer{fonts, loaded};
 };
 
 TEST_F(InstallerTest, LoadsNewFontFilesOnceAndSkipsOthersSilently) {

@@ -40,7 +40,7 @@ std::vector<std::string> ChooseFontFiles(HWND owner, std::string& remembered) {
 }  // namespace
 
 bool FontInstallCommands::TempInstall(HWND view) {
-  std::vector<std::string> files = ChooseFontFiles(view, installer_.rememberedDialogPath);
+  std::vector<std::string> files = ChooseFontFiles(view, dialogPath_);
   return !files.empty() && installer_.LoadFiles(files);
 }
 

@@ -2,7 +2,9 @@
 // The view's font installation commands: temporary install of chosen files,
 // folder search, unloading, permanent install, font properties and the
 // question at exit. The view owns one; each command that changed the
-// catalogue returns true and the view then refreshes and repaints.
+// catalogue returns true and the view then refreshes and repaints. It works
+// on the view's catalogue, loaded-file list and remembered dialog path, so it
+// can be made whenever a command needs it.
 #include <windows.h>
 
 #include <string>
@@ -12,7 +14,8 @@
 
 class FontInstallCommands {
  public:
-  explicit FontInstallCommands(CFontList& fonts) : fonts_(fonts), installer_(fonts) {}
+  FontInstallCommands(CFontList& fonts, LoadedFileList& loaded, std::string& dialogPath)
+      : fonts_(fonts), installer_(fonts, loaded), dialogPath_(dialogPath) {}
 
   // 32775: the file-open dialog, then loading of the chosen files.
   bool TempInstall(HWND view);
@@ -39,4 +42,5 @@ class FontInstallCommands {
 
   CFontList& fonts_;
   FontInstaller installer_;
+  std::string& dialogPath_;  // what the file dialog reported last
 };

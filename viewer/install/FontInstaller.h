@@ -11,7 +11,8 @@
 
 class FontInstaller {
  public:
-  explicit FontInstaller(CFontList& fonts) : fonts_(fonts) {}
+  // Both belong to the view; the installer works on them.
+  FontInstaller(CFontList& fonts, LoadedFileList& loaded) : fonts_(fonts), loaded_(loaded) {}
 
   // Loads every path not loaded yet, in order; files the system refuses are
   // skipped. True when at least one was loaded: the catalogue has then been
@@ -35,10 +36,8 @@ class FontInstaller {
   void InstalledPermanently(int row, const std::string& path);
 
   const LoadedFileList& Loaded() const { return loaded_; }
-  // The path the file dialog reported last; where it opens next time.
-  std::string rememberedDialogPath;
 
  private:
   CFontList& fonts_;
-  LoadedFileList loaded_;
+  LoadedFileList& loaded_;
 };

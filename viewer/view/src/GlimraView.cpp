@@ -72,6 +72,13 @@ FW_BEGIN_MESSAGE_MAP(CGlimraView, fw::CView)
   fw::OnUpdateCommandUI(ID_FAVOURITE_REMOVE, &CGlimraView::OnUpdateFavouriteRemove),
   fw::OnUpdateCommandUI(ID_CANDIDATE_ADD, &CGlimraView::OnUpdateCandidateAdd),
   fw::OnUpdateCommandUI(ID_CANDIDATE_REMOVE, &CGlimraView::OnUpdateCandidateRemove),
+  fw::OnCommand(ID_FONT_TEMPINSTALL, &CGlimraView::OnFontTempInstall),
+  fw::OnCommand(ID_FONT_FOLDERINSTALL, &CGlimraView::OnFontFolderInstall),
+  fw::OnCommand(ID_FONT_TEMPUNINSTALL, &CGlimraView::OnFontTempUninstall),
+  fw::OnUpdateCommandUI(ID_FONT_TEMPUNINSTALL, &CGlimraView::OnUpdateFontTempUninstall),
+  fw::OnCommand(ID_FONT_PERMANENT, &CGlimraView::OnFontPermanent),
+  fw::OnUpdateCommandUI(ID_FONT_PERMANENT, &CGlimraView::OnUpdateFontPermanent),
+  fw::OnCommand(ID_FONT_PROPERTIES, &CGlimraView::OnFontProperties),
 FW_END_MESSAGE_MAP()
 
 CGlimraView::CGlimraView() : fonts_(SystemFontSystem()) {

@@ -14,6 +14,8 @@
 #include "settings/DisplaySettings.h"
 #include "view/SampleListModel.h"
 
+class FontInstallCommands;
+
 class CGlimraView : public fw::CView {
   FW_DECLARE_MESSAGE_MAP()
 
@@ -105,6 +107,17 @@ class CGlimraView : public fw::CView {
   // --- closing (ViewClosing.cpp)
   LRESULT OnClosing(WPARAM, LPARAM);
   void RemoveTemporaryFonts();
+
+  // --- font installation (ViewInstall.cpp)
+  void OnFontTempInstall();
+  void OnFontFolderInstall();
+  void OnFontTempUninstall();
+  void OnUpdateFontTempUninstall(fw::CCmdUI* ui);
+  void OnFontPermanent();
+  void OnUpdateFontPermanent(fw::CCmdUI* ui);
+  void OnFontProperties();
+  FontInstallCommands InstallCommands();
+  std::string fontDialogPath_;  // the path the font file dialog reported last
 
   // --- update check (ViewUpdate.cpp)
   void StartAutomaticUpdateCheck();
