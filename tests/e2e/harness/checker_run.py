@@ -116,3 +116,34 @@ class CheckerRun:
 
     def marker_lines(self):
         return self.marker.read_text(errors="replace").splitlines() if self.marker.exists() else []
+
+
+def wtool(wine, *args, timeout=60):
+    """wtool with its output in a file instead of a pipe: the first window of
+    a session starts Wine's desktop process, which inherits the output handles
+    of the program that caused it and would hold a pipe open until it ends."""
+    import subprocess
+    import tempfile
+    with tempfile.TemporaryFile() as out:
+        subprocess.run(["wine", str(wine.bin / "wtool.exe"), *map(str, args)], env=wine.env, stdin=subprocess.DEVNULL,
+                       stdout=out, stderr=subprocess.DEVNULL, timeout=timeout)
+        out.seek(0)
+        return out.read().decode("cp932", errors="replace")
+
+
+def find_windows(wine, cls="-", title="-"):
+    from harness.wine import _parse_windows
+    return _parse_windows(wtool(wine, "find", cls, title, 0))
+
+
+def children(wine, hwnd):
+    from harness.wine import _parse_windows
+    return _parse_windows(wtool(wine, "children", hex(hwnd)))
+
+
+def send(wine, hwnd, msg, wparam=0, lparam=0):
+    return int(wtool(wine, "send", hex(hwnd), msg, wparam, lparam).strip() or 0)
+
+
+def post(wine, hwnd, msg, wparam=0, lparam=0):
+    wtool(wine, "post", hex(hwnd), msg, wparam, lparam)
