@@ -43,15 +43,26 @@ class ScriptedFonts : public FontSystem {
     // name order: shuffle the faces.
     for (std::size_t i = groups.size(); i > 1; --i) std::swap(groups[i - 1], groups[next() % i]);
     for (auto& group : groups)
-      for (auto& entry : group) pending_.push_back(std::move(entry));
+      for (auto& entry : group) {
+        script_.push_back({names_.size(), entry.faceName.size(), entry.charset});
+        names_ += entry.faceName;
+      }
   }
 
   void EnumerateFaces(const std::function<void(const FontEntry&)>& sink) override {
-    for (const FontEntry& e : pending_) sink(e);
+    // Like Windows, hand each entry over in one reused record.
+    FontEntry entry;
+    entry.weight = 400;
+    entry.styleName = "Regular";
+    for (const Scripted& e : script_) {
+      entry.faceName.assign(names_, e.nameAt, e.nameLength);
+      entry.charset = e.charset;
+      sink(entry);
+    }
   }
   int LoadFontFile(const std::string&) override { return 0; }
   int UnloadFontFile(const std::string&) override { return 0; }
-  std::size_t Entries() const { return pending_.size(); }
+  std::size_t Entries() const { return script_.size(); }
 
  private:
   static std::string Upper(std::string s) {
@@ -59,7 +70,12 @@ class ScriptedFonts : public FontSystem {
       if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);  // ASCII-only names here
     return s;
   }
-  std::vector<FontEntry> pending_;
+  struct Scripted {
+    std::size_t nameAt, nameLength;
+    unsigned char charset;
+  };
+  std::string names_;
+  std::vector<Scripted> script_;
 };
 
 void BM_Rebuild(benchmark::State& state) {
@@ -94,9 +110,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration) continue;
       for (const char* counter : {"per_entry", "per_face"}) {
         auto it = run.counters.find(counter);
-        if (it != run.counters.end()) figures_[run.benchmark_name()] = it->second.value;
+        if (it == run.counters.end()) continue;
+        // Other programs on the machine only ever add time: keep the best.
+        auto [at, fresh] = figures_.try_emplace(run.benchmark_name(), it->second.value);
+        if (!fresh && it->second.value < at->second) at->second = it->second.value;
       }
     }
   }
@@ -108,7 +128,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (small == figures_.end() || large == figures_.end() || small->second <= 0) continue;
       for (const char* size : {"500", "5000", "50000"}) {
         auto at = figures_.find(base + size);
-        if (at != figures_.end()) std::printf("%s %6s faces: %8.1f ns per item\n", name, size, at->second * 1e9);
+        if (at != figures_.end())
+          std::printf("%s %6s faces: %8.1f ns per item (best of the repetitions)\n", name, size, at->second * 1e9);
       }
       const double ratio = large->second / small->second;
       std::printf("%s: time per item at 50000 faces / at 500 faces = %.2f (%s)\n", name, ratio,
@@ -123,6 +144,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Several repetitions by default; the best of them is compared.
+  std::vector<char*> args(argv, argv + argc);
+  std::string repetitions = "--benchmark_repetitions=5";
+  bool given = false;
+  for (int i = 1; i < argc; ++i) given |= std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
+  if (!given) args.push_back(repetitions.data());
+  argc = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  argv = args.data();
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -343,6 +343,10 @@ TEST_F(FontListTest, MarkPermanentMakesTheFaceRegisteredForGood) {
   list.MarkPermanent(row);
   EXPECT_EQ(list.GetFont(row).kind, kFontRegistered);
   EXPECT_TRUE(list.TempRecords().empty());
+  list.ApplyFilter({kFilterWestern, kFilterTemporary});
+  EXPECT_EQ(list.GetCount(), 0);
+  list.ApplyFilter({kFilterWestern, kFilterRegistered});
+  EXPECT_EQ(VisibleNames(list), (std::vector<std::string>{"Arial", "Newcomer"}));
   list.Rebuild(false);
   EXPECT_EQ(list.GetFont(VisibleIndex(list, "Newcomer")).kind, kFontRegistered);
 }

@@ -10,28 +10,34 @@
 
 namespace {
 
-// The catalogue's order as plain bytes: each character becomes two bytes, a
-// single-byte character 00 and its lower-case form, a double-byte character
-// its lead and trail byte. Byte-wise order of these keys is the
-// case-insensitive order of the names, and equal keys mean names that differ
-// only in letter case; no per-comparison walk of code page 932 is needed.
+// The catalogue's order as plain bytes. Each character gets a code whose
+// byte order is its place in the case-insensitive order: a single byte below
+// 0x80 stays one byte (letters in lower case), any other single byte becomes
+// 0x80 and itself, a double-byte character keeps its lead (0x81 and above)
+// and trail byte. No code is the start of another, so byte-wise comparison
+// of two keys is the case-insensitive comparison of the names, and equal
+// keys mean names that differ only in letter case.
 void AppendSortKey(std::string_view name, std::string& out) {
   for (std::size_t i = 0; i < name.size();) {
     if (cp932::IsDoubleByteAt(name, i)) {
       out.push_back(name[i]);
       out.push_back(name[i + 1]);
       i += 2;
+      continue;
+    }
+    const unsigned char c = static_cast<unsigned char>(name[i++]);
+    if (c >= 0x80) {
+      out.push_back(static_cast<char>(0x80));
+      out.push_back(static_cast<char>(c));
     } else {
-      const char c = name[i++];
-      out.push_back('\0');
-      out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c);
+      out.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
     }
   }
 }
 
 std::string SortKey(std::string_view name) {
   std::string key;
-  key.reserve(name.size() * 2);
+  key.reserve(name.size() + 8);
   AppendSortKey(name, key);
   return key;
 }
@@ -57,6 +63,17 @@ class FaceCollector {
     unsigned char charset, italic;
   };
 
+  // Room for about as many faces and entries as the last enumeration had.
+  void Reserve(std::size_t faces, std::size_t entries) {
+    faces_.reserve(faces + faces / 8);
+    entries_.reserve(entries + entries / 8);
+    names_.reserve(faces * 24);
+    keys_.reserve(faces * 32);
+    std::size_t slots = 64;
+    while (slots < faces * 2) slots *= 2;
+    slots_.assign(slots, kNone);
+  }
+
   void Add(const FontEntry& e) {
     // Windows reports the character sets of a face one after the other.
     if (last_ == kNone || Name(last_) != e.faceName) last_ = FindOrAdd(e.faceName);
@@ -71,35 +88,55 @@ class FaceCollector {
   std::string_view Key(std::uint32_t face) const {
     return std::string_view(keys_).substr(faces_[face].keyAt, faces_[face].keyLength);
   }
-  const std::vector<Face>& Faces() const { return faces_; }
-  const std::vector<Entry>& Entries() const { return entries_; }
 
-  // Face indexes in catalogue order. The sort runs on the first 16 key
-  // bytes held beside each index, so most comparisons touch no key text.
-  std::vector<std::uint32_t> SortedFaces() const {
-    struct Item {
-      std::uint64_t high, low;
-      std::uint32_t face;
-    };
-    std::vector<Item> items(faces_.size());
-    for (std::uint32_t i = 0; i < items.size(); ++i) {
-      const std::string_view key = Key(i);
-      unsigned char head[16] = {};  // zero units sort before every character
-      key.copy(reinterpret_cast<char*>(head), sizeof head);
+  // A face in catalogue order with where its text and entries are.
+  struct Sorted {
+    std::uint64_t high, low;  // the key's first 16 bytes, zero-padded
+    std::size_t nameAt, keyAt, entriesAt;
+    std::uint32_t nameLength, keyLength, entries;
+  };
+
+  // The faces in catalogue order, and every entry regrouped in that order
+  // by face (each group in arrival order) into `grouped`. Sorting on the
+  // key's head held in the item spares most comparisons a look at the key
+  // text; the entries are then written, not read, out of order.
+  std::vector<Sorted> Finish(std::vector<Entry>& grouped) const {
+    std::vector<Sorted> items(faces_.size());
+    for (std::uint32_t f = 0; f < items.size(); ++f) {
+      const Face& face = faces_[f];
+      unsigned char head[16] = {};  // the zero padding sorts first, as a shorter key does
+      Key(f).copy(reinterpret_cast<char*>(head), sizeof head);
       std::uint64_t high = 0, low = 0;
       for (int b = 0; b < 8; ++b) high = (high << 8) | head[b];
       for (int b = 8; b < 16; ++b) low = (low << 8) | head[b];
-      items[i] = {high, low, i};
+      items[f] = {high,
+                  low,
+                  face.nameAt,
+                  face.keyAt,
+                  f,  // the face for now; where its entries go after sorting
+                  static_cast<std::uint32_t>(face.nameLength),
+                  static_cast<std::uint32_t>(face.keyLength),
+                  face.entries};
     }
-    std::sort(items.begin(), items.end(), [this](const Item& a, const Item& b) {
+    std::sort(items.begin(), items.end(), [this](const Sorted& a, const Sorted& b) {
       if (a.high != b.high) return a.high < b.high;
       if (a.low != b.low) return a.low < b.low;
-      return Key(a.face) < Key(b.face);
+      return KeyOf(a) < KeyOf(b);
     });
-    std::vector<std::uint32_t> order(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) order[i] = items[i].face;
-    return order;
+    std::vector<std::size_t> fill(items.size());
+    std::size_t at = 0;
+    for (Sorted& item : items) {
+      fill[item.entriesAt] = at;
+      item.entriesAt = at;
+      at += item.entries;
+    }
+    grouped.resize(entries_.size());
+    for (const Entry& e : entries_) grouped[fill[e.face]++] = e;
+    return items;
   }
+
+  std::string_view NameOf(const Sorted& s) const { return std::string_view(names_).substr(s.nameAt, s.nameLength); }
+  std::string_view KeyOf(const Sorted& s) const { return std::string_view(keys_).substr(s.keyAt, s.keyLength); }
 
  private:
   static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
@@ -163,6 +200,7 @@ const _FONTDEF& CFontList::GetFont(int index) const { return Visible(index); }
 
 void CFontList::Rebuild(bool resetBaseline) {
   FaceCollector collector;
+  collector.Reserve(master_.size(), lastEntryCount_);
   system_.EnumerateFaces([&](const FontEntry& entry) { collector.Add(entry); });
 
   std::unordered_set<std::string_view> favourites;
@@ -171,32 +209,25 @@ void CFontList::Rebuild(bool resetBaseline) {
       if (!name.empty()) favourites.insert(name);
   }
 
-  // Group the entries by face, each group in arrival order.
-  const auto& faces = collector.Faces();
-  const auto& entries = collector.Entries();
-  std::vector<std::size_t> groupAt(faces.size() + 1, 0);
-  for (std::size_t f = 0; f < faces.size(); ++f) groupAt[f + 1] = groupAt[f] + faces[f].entries;
-  std::vector<std::uint32_t> grouped(entries.size());
-  {
-    std::vector<std::size_t> fill(groupAt.begin(), groupAt.end() - 1);
-    for (std::uint32_t e = 0; e < entries.size(); ++e) grouped[fill[entries[e].face]++] = e;
-  }
+  std::vector<FaceCollector::Entry> entries;
+  const std::vector<FaceCollector::Sorted> sorted = collector.Finish(entries);
 
   // The old records are recycled: a rebuild after a font change mostly finds
   // the same faces in the same order, so names and entry arrays keep their
   // memory and the new list lies where the old one did.
   visible_.clear();
+  visibleMaster_.clear();
   std::vector<std::unique_ptr<_FONTDEF>> spare;
   spare.swap(master_);
   std::size_t spareAt = 0;
   std::vector<std::unique_ptr<_FONTDEF>> master;
-  std::vector<EntryClasses> classes;
-  master.reserve(faces.size());
-  classes.reserve(faces.size());
+  std::vector<FaceSummary> summaries;
+  master.reserve(sorted.size());
+  summaries.reserve(sorted.size());
   std::string newBaselineKeys;
   std::vector<std::size_t> newBaselineEnds;
   std::size_t baselineAt = 0;  // merge walk over the (sorted) baseline keys
-  for (std::uint32_t f : collector.SortedFaces()) {
+  for (const FaceCollector::Sorted& face : sorted) {
     std::unique_ptr<_FONTDEF> font;
     if (spareAt < spare.size()) {
       font = std::move(spare[spareAt++]);
@@ -208,15 +239,15 @@ void CFontList::Rebuild(bool resetBaseline) {
     } else {
       font = std::make_unique<_FONTDEF>();
     }
-    font->name.assign(collector.Name(f));
-    const std::size_t count = faces[f].entries;
+    font->name.assign(collector.NameOf(face));
+    const std::size_t count = face.entries;
     font->charsets.reserve(count);
     font->weights.reserve(count);
     font->italics.reserve(count);
-    EntryClasses summary;
+    FaceSummary summary;
     summary.vertical = !font->name.empty() && font->name[0] == '@';
-    for (std::size_t g = groupAt[f]; g < groupAt[f] + count; ++g) {
-      const auto& e = entries[grouped[g]];
+    for (std::size_t g = face.entriesAt; g < face.entriesAt + count; ++g) {
+      const FaceCollector::Entry& e = entries[g];
       const int at = static_cast<int>(font->charsets.size());
       if (e.charset == 0 || e.charset == 1) summary.lastWestern = at;
       if (e.charset >= 128) summary.lastHigh = at;
@@ -227,7 +258,7 @@ void CFontList::Rebuild(bool resetBaseline) {
       font->italics.push_back(e.italic);
     }
     font->favourite = favourites.count(font->name) ? 1 : 0;
-    const std::string_view key = collector.Key(f);
+    const std::string_view key = collector.KeyOf(face);
     if (resetBaseline) {
       newBaselineKeys.append(key);
       newBaselineEnds.push_back(newBaselineKeys.size());
@@ -237,12 +268,15 @@ void CFontList::Rebuild(bool resetBaseline) {
       const bool known = baselineAt < baselineKeyEnds_.size() && BaselineKey(baselineAt) == key;
       font->kind = known ? kFontRegistered : kFontTemporary;
     }
+    summary.kind = font->kind;
+    summary.favourite = static_cast<unsigned char>(font->favourite);
     master.push_back(std::move(font));
-    classes.push_back(summary);
+    summaries.push_back(summary);
   }
 
   master_.swap(master);
-  classes_.swap(classes);
+  summaries_.swap(summaries);
+  lastEntryCount_ = entries.size();
   if (resetBaseline) {
     baseline_.clear();
     baseline_.reserve(master_.size());
@@ -261,6 +295,7 @@ std::string_view CFontList::BaselineKey(std::size_t i) const {
 
 void CFontList::ApplyFilter(const std::vector<int>& filters) {
   visible_.clear();
+  visibleMaster_.clear();
   const bool allLanguages = Contains(filters, kFilterAllLanguages);
   const bool showRegistered = Contains(filters, kFilterRegistered);
   const bool showTemporary = Contains(filters, kFilterTemporary);
@@ -276,16 +311,17 @@ void CFontList::ApplyFilter(const std::vector<int>& filters) {
   const bool japanese = Contains(languages, kFilterJapanese);
 
   visible_.reserve(master_.size());
+  visibleMaster_.reserve(master_.size());
   for (std::size_t m = 0; m < master_.size(); ++m) {
-    const EntryClasses& summary = classes_[m];
+    const FaceSummary& summary = summaries_[m];
     if (summary.vertical) continue;  // vertical-writing twin
-    _FONTDEF& font = *master_[m];
     if (settings_) {
-      if (settings_->ListMode == kListFavourites && !font.favourite) continue;
-      if (settings_->ListMode == kListCandidates && !font.candidate) continue;
+      if (settings_->ListMode == kListFavourites && !summary.favourite) continue;
+      if (settings_->ListMode == kListCandidates && !summary.candidate) continue;
     }
-    if (!((showRegistered && font.kind == kFontRegistered) || (showTemporary && font.kind == kFontTemporary)))
+    if (!((showRegistered && summary.kind == kFontRegistered) || (showTemporary && summary.kind == kFontTemporary)))
       continue;
+    _FONTDEF& font = *master_[m];
 
     // Each class keeps the last entry that matches it; the first class in
     // the order Japanese, other, Western, high, low that has one decides.
@@ -326,6 +362,7 @@ void CFontList::ApplyFilter(const std::vector<int>& filters) {
     if (chosen == -1) continue;
     font.chosenEntry = chosen;
     visible_.push_back(&font);
+    visibleMaster_.push_back(static_cast<std::uint32_t>(m));
   }
 }
 
@@ -381,10 +418,14 @@ int CFontList::SetFavourite(int index, bool on) {
     list.push_back(font.name);
   }
   font.favourite = on ? 1 : 0;
+  SummaryOf(index).favourite = static_cast<unsigned char>(font.favourite);
   return 1;
 }
 
-void CFontList::SetCandidate(int index, bool on) { Visible(index).candidate = on ? 1 : 0; }
+void CFontList::SetCandidate(int index, bool on) {
+  Visible(index).candidate = on ? 1 : 0;
+  SummaryOf(index).candidate = on ? 1 : 0;
+}
 
 int CFontList::AddTempFontFile(const std::string& path, const char* owner) {
   std::unordered_set<std::string> before;
@@ -416,6 +457,7 @@ int CFontList::RemoveTempFontFile(const std::string& path) {
 void CFontList::MarkPermanent(int index) {
   _FONTDEF& font = Visible(index);
   font.kind = kFontRegistered;
+  SummaryOf(index).kind = kFontRegistered;
   auto found = std::find_if(temps_.begin(), temps_.end(), [&](const auto& temp) { return temp->name == font.name; });
   if (found != temps_.end()) temps_.erase(found);
   // Keep it registered across later rebuilds: it is installed for good now.

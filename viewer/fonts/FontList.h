@@ -8,6 +8,7 @@
 // Indexes taken by the operations are indexes into the visible list; one
 // outside it raises fw::InvalidArgumentError and changes nothing.
 // Portable: no windows.h (Win32FontSystem.h turns FontLogFont into LOGFONTA).
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -110,17 +111,21 @@ class CFontList {
   const std::vector<std::unique_ptr<_TMPFONTDEF>>& TempRecords() const { return temps_; }
 
  private:
-  // Per master record: which entries fall in which class, noted at the
-  // rebuild so that a filter need not walk the entries again.
-  struct EntryClasses {
+  // Per master record, beside it: which entries fall in which class (noted
+  // at the rebuild) and a copy of the marks that a filter reads, so that a
+  // filter pass reads this small array instead of every record.
+  struct FaceSummary {
     int lastJapanese = -1;  // character set 128
     int lastWestern = -1;   // 0 or 1
     int lastHigh = -1;      // 128 and above
     int last = -1;
+    int kind = kFontRegistered;
+    unsigned char favourite = 0, candidate = 0;
     bool vertical = false;  // name begins with '@'
   };
 
   _FONTDEF& Visible(int index) const;
+  FaceSummary& SummaryOf(int index) { return summaries_[visibleMaster_[static_cast<std::size_t>(index)]]; }
   static int CheckedEntry(const _FONTDEF& font);
   std::string_view BaselineKey(std::size_t i) const;
 
@@ -132,7 +137,9 @@ class CFontList {
   std::string baselineKeys_;
   std::vector<std::size_t> baselineKeyEnds_;
   std::vector<std::unique_ptr<_FONTDEF>> master_;
-  std::vector<EntryClasses> classes_;  // parallel to master_
+  std::vector<FaceSummary> summaries_;  // parallel to master_
+  std::size_t lastEntryCount_ = 0;     // enumeration entries at the last rebuild
   std::vector<_FONTDEF*> visible_;
+  std::vector<std::uint32_t> visibleMaster_;  // master index of each visible row
   std::vector<std::unique_ptr<_TMPFONTDEF>> temps_;
 };
