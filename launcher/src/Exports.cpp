@@ -47,6 +47,7 @@ int StartRun(std::string address, std::string version, HWND hostWindow, LVK_CALL
     return 0;
   }
 
+  run->library = HoldLibrary();
   const int previous = g_runState.exchange(kRunning);
   g_runMutex = mutex;
   g_checkerThreadId = 0;  // never a previous run's checker
@@ -56,6 +57,7 @@ int StartRun(std::string address, std::string version, HWND hostWindow, LVK_CALL
     // host can try again and other processes can use the address.
     g_runMutex = nullptr;
     CloseHandle(mutex);
+    if (run->library != nullptr) FreeLibrary(run->library);
     g_runState = previous;
     return 0;
   }

@@ -47,17 +47,19 @@ void RelayIfReport(const RunData& run, const MSG& msg) {
 struct Watch {
   HANDLE process;  // a handle of the watcher's own
   DWORD relayThreadId;
+  HMODULE library;
 };
 
 unsigned __stdcall WatcherThread(void* arg) {
-  std::unique_ptr<Watch> watch(static_cast<Watch*>(arg));
-  WaitForSingleObject(watch->process, INFINITE);
-  CloseHandle(watch->process);
-  while (!PostThreadMessageA(watch->relayThreadId, WM_QUIT, 0, 0)) {
+  const Watch watch = *static_cast<Watch*>(arg);
+  delete static_cast<Watch*>(arg);
+  WaitForSingleObject(watch.process, INFINITE);
+  CloseHandle(watch.process);
+  while (!PostThreadMessageA(watch.relayThreadId, WM_QUIT, 0, 0)) {
     if (GetLastError() == ERROR_INVALID_THREAD_ID) break;  // the relay is gone already
     Sleep(0);
   }
-  return 0;
+  ExitThreadAndLibrary(watch.library);
 }
 
 bool StartWatcher(HANDLE process, DWORD relayThreadId) {
@@ -66,10 +68,11 @@ bool StartWatcher(HANDLE process, DWORD relayThreadId) {
                        DUPLICATE_SAME_ACCESS)) {
     return false;
   }
-  std::unique_ptr<Watch> watch(new (std::nothrow) Watch{own, relayThreadId});
+  std::unique_ptr<Watch> watch(new (std::nothrow) Watch{own, relayThreadId, HoldLibrary()});
   const uintptr_t thread =
       watch ? _beginthreadex(nullptr, 0, WatcherThread, watch.get(), 0, nullptr) : 0;
   if (thread == 0) {
+    if (watch && watch->library != nullptr) FreeLibrary(watch->library);
     CloseHandle(own);
     return false;
   }
@@ -96,8 +99,24 @@ void RelayUntilProcessEnds(const RunData& run, HANDLE process) {
 
 }  // namespace
 
-unsigned __stdcall RelayThread(void* arg) {
-  std::unique_ptr<RunData> run(static_cast<RunData*>(arg));
+HMODULE HoldLibrary() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                     reinterpret_cast<LPCSTR>(&HoldLibrary), &module);
+  return module;
+}
+
+void ExitThreadAndLibrary(HMODULE held) {
+  if (held != nullptr) FreeLibraryAndExitThread(held, 0);
+  _endthreadex(0);
+}
+
+namespace {
+
+// The whole run; returns the library reference for the thread's exit, after
+// every object of the run has been destroyed.
+HMODULE RelayRun(RunData* data) {
+  std::unique_ptr<RunData> run(data);
   // The checker posts its first report at once: the queue must exist before
   // the checker does, or that report is lost.
   MSG msg;
@@ -141,9 +160,16 @@ unsigned __stdcall RelayThread(void* arg) {
   // The mutex is never released, only closed: its only handle ends it.
   HANDLE mutex = g_runMutex.exchange(nullptr);
   if (mutex != nullptr) CloseHandle(mutex);
+  const HMODULE library = run->library;
   run.reset();
   g_runState = kFinished;
-  return 0;
+  return library;
+}
+
+}  // namespace
+
+unsigned __stdcall RelayThread(void* arg) {
+  ExitThreadAndLibrary(RelayRun(static_cast<RunData*>(arg)));
 }
 
 }  // namespace lanvik

@@ -20,6 +20,7 @@ struct RunData {
   HWND hostWindow = nullptr;
   LVK_CALLBACK callback = nullptr;
   int userValue = 0;
+  HMODULE library = nullptr;  // the relay thread's reference, see HoldLibrary
 };
 
 // Written to kRunning only by the start call and to kFinished only by the
@@ -30,6 +31,13 @@ extern std::atomic<HANDLE> g_runMutex;
 // The checker's primary thread while it lives, else 0: answers outside
 // that window go nowhere.
 extern std::atomic<DWORD> g_checkerThreadId;
+
+// A reference to this library for a thread of ours, so that a host that
+// frees the library while a run lasts does not pull the code from under the
+// thread; the thread gives it back with FreeLibraryAndExitThread. Null when
+// no reference could be taken.
+HMODULE HoldLibrary();
+[[noreturn]] void ExitThreadAndLibrary(HMODULE held);
 
 // Thread procedure of the relay thread; takes ownership of the RunData.
 unsigned __stdcall RelayThread(void* run);

@@ -84,6 +84,7 @@ def folder(tmp_path, wine):
         d.mkdir()
         shutil.copy(wine.bin / "Lanvik.dll", d)
         shutil.copy(wine.build / "tests" / "launcher" / "LanvikHost.exe", d)
+        shutil.copy(wine.build / "tests" / "launcher" / "LanvikLoader.exe", d)
         if checker:
             shutil.copy(wine.build / "tests" / "launcher" / "FakeMervik.exe", d / "Mervik.exe")
         return d
@@ -241,3 +242,13 @@ def test_wide_start_passes_the_address_in_the_ansi_code_page(programs, folder, t
     assert host.reports("callback") == [(FINISHED, 0)]
     entries = read_log(log)
     assert f"field 1 {address}" in entries and "fields 7" in entries
+
+
+def test_library_freed_by_its_host_while_a_run_lasts(programs, folder):
+    # The relay and watcher threads keep the library loaded until they end.
+    d = folder()
+    env = {"LVK_FAKE_SCRIPT": f"sleep 300;post {STARTED};sleep 100"}
+    r = programs.run(d / "LanvikLoader.exe", ADDRESS, cwd=d, env=env, timeout=30)
+    assert r.returncode == 0, r.stderr.decode(errors="replace")
+    assert r.stdout.decode().splitlines() == [
+        "start 1", "freed", f"report {STARTED} 0", f"report {FINISHED} 0", "end"]
