@@ -7,9 +7,6 @@
 #include "common/LvkMessages.h"
 
 namespace checker {
-namespace {
-constexpr UINT_PTR kShowAgainTimer = 1;
-}  // namespace
 
 CProgressDialog::CProgressDialog(HWND parent, int phase, DWORD mainThread)
     : parent_(parent), phase_(phase), mainThread_(mainThread), initialised_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
@@ -46,12 +43,6 @@ INT_PTR CProgressDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_CLOSE:
       return TRUE;
-    case WM_TIMER:
-      if (wParam == kShowAgainTimer) {
-        KillTimer(window_, kShowAgainTimer);
-        if (!IsWindowVisible(window_)) ShowWindow(window_, SW_SHOW);
-      }
-      return TRUE;
     default:
       if (message == WM_LVK_NOTIFY) {
         OnNotify(static_cast<int>(wParam), lParam);
@@ -69,9 +60,6 @@ void CProgressDialog::OnInitDialog() {
   GetClientRect(window_, &client);
   MoveWindow(GetDlgItem(window_, IDC_FOCUS_DUMMY), 0, client.bottom, 100, client.bottom + 100, FALSE);
   ShowPhase(phase_);
-  // The launcher starts us hidden, and the system applies that start-up
-  // choice to the dialog's first showing; show it again once it runs.
-  SetTimer(window_, kShowAgainTimer, 200, nullptr);
   SetEvent(initialised_);
 }
 
