@@ -24,6 +24,42 @@ std::string ToolTipOf(UINT id) {
   return lf == std::string::npos ? std::string() : s.substr(lf + 1);
 }
 
+// The button images with the standard colours replaced by the system's button
+// colours (black text, dark and light grey, white highlight), so that the
+// image background is the button face and disabled images can be drawn.
+// Palette bitmaps go through CreateMappedBitmap; others are mapped here.
+HBITMAP LoadButtonBitmap(HINSTANCE inst, UINT id) {
+  auto* dib = static_cast<HBITMAP>(::LoadImageA(inst, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!dib) return nullptr;
+  DIBSECTION ds{};
+  if (::GetObjectA(dib, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel <= 8 || !ds.dsBm.bmBits ||
+      (ds.dsBm.bmBitsPixel != 24 && ds.dsBm.bmBitsPixel != 32)) {
+    ::DeleteObject(dib);
+    return ::CreateMappedBitmap(inst, static_cast<INT_PTR>(id), 0, nullptr, 0);
+  }
+  struct Map { COLORREF from; int to; };
+  const Map maps[] = {{RGB(0, 0, 0), COLOR_BTNTEXT}, {RGB(128, 128, 128), COLOR_BTNSHADOW},
+                      {RGB(192, 192, 192), COLOR_BTNFACE}, {RGB(255, 255, 255), COLOR_BTNHIGHLIGHT}};
+  int step = ds.dsBm.bmBitsPixel / 8;
+  auto* bits = static_cast<BYTE*>(ds.dsBm.bmBits);
+  for (LONG y = 0; y < ds.dsBm.bmHeight; ++y) {
+    BYTE* p = bits + y * ds.dsBm.bmWidthBytes;
+    for (LONG x = 0; x < ds.dsBm.bmWidth; ++x, p += step) {
+      COLORREF c = RGB(p[2], p[1], p[0]);
+      for (const Map& m : maps) {
+        if (c != m.from) continue;
+        COLORREF to = ::GetSysColor(m.to);
+        p[0] = GetBValue(to);
+        p[1] = GetGValue(to);
+        p[2] = GetRValue(to);
+        break;
+      }
+    }
+  }
+  ::GdiFlush();
+  return dib;
+}
+
 }  // namespace
 
 // ---- CControlBar ---------------------------------------------------------------------
@@ -127,7 +163,7 @@ bool CToolBar::LoadToolBar(UINT resId) {
   DWORD size = res ? ::SizeofResource(inst, res) : 0;
   if (!words || size < 8 || words[0] != 1 || size < 8u + 2u * words[3]) return false;
   std::vector<UINT> ids(words + 4, words + 4 + words[3]);
-  HBITMAP bitmap = ::CreateMappedBitmap(inst, static_cast<INT_PTR>(resId), 0, nullptr, 0);
+  HBITMAP bitmap = LoadButtonBitmap(inst, resId);
   if (!bitmap) return false;
   if (m_bitmap) ::DeleteObject(m_bitmap);
   m_bitmap = bitmap;

@@ -38,6 +38,9 @@ void CDialog::EndDialog(INT_PTR result) {
   m_result = result;
   m_ended = true;
   if (!m_modal && m_hWnd) ::DestroyWindow(m_hWnd);
+  // A message sent from another thread is handled inside GetMessage, which
+  // would keep waiting: wake the modal loop so that it sees the end.
+  if (m_modal && m_hWnd) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
 bool CDialog::PreTranslateMessage(MSG* msg) {

@@ -320,12 +320,26 @@ TEST(Profile, RegistryValuesKeepTheirTypesAndMissingOnesGiveTheDefault) {
   app.SetProfileStore(nullptr);
 }
 
+// Ends itself on a message that another thread sends, as a progress dialog does.
+class EndOnMessageDialog : public fw::CDialog {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  using CDialog::CDialog;
+  LRESULT OnEnd(WPARAM code, LPARAM) {
+    EndDialog(static_cast<INT_PTR>(code));
+    return 0;
+  }
+};
+FW_BEGIN_MESSAGE_MAP(EndOnMessageDialog, fw::CDialog)
+  fw::OnMessage(WM_APP + 9, &EndOnMessageDialog::OnEnd),
+FW_END_MESSAGE_MAP()
+
 // A modal dialog on a thread of its own, owned by a window of the main thread.
 class DialogThread : public fw::CWinThread {
  public:
   explicit DialogThread(HWND owner) : owner_(owner) {}
   bool InitInstance() override {
-    fw::CDialog dialog(100, owner_);
+    EndOnMessageDialog dialog(101, owner_);
     result = dialog.DoModal();
     return false;  // the thread ends with the dialog
   }
@@ -346,19 +360,22 @@ TEST(UiThread, ModalDialogOwnedByAnotherThreadsWindowEndsWithItsThread) {
   for (int i = 0; i < 500 && !dialog; ++i) {
     Pump();
     Sleep(10);
-    dialog = FindWindowA(nullptr, "FwTestDialog");
+    dialog = FindWindowA(nullptr, "FwTestQuiet");
   }
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner.m_hWnd);
   EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));  // an owner of another thread is not disabled
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  // Esc and Enter reach OnCancel/OnOK; here a message sent across threads ends it.
+  DWORD_PTR answer = 1;
+  EXPECT_TRUE(SendMessageTimeoutA(dialog, WM_APP + 9, 1800, 0, SMTO_NORMAL, 5000, &answer));
+  EXPECT_EQ(answer, 0u);
   DWORD wait = WAIT_TIMEOUT;
   for (int i = 0; i < 500 && wait == WAIT_TIMEOUT; ++i) {
     Pump();
     wait = WaitForSingleObject(thread.m_hThread, 10);
   }
   EXPECT_EQ(wait, WAIT_OBJECT_0);
-  EXPECT_EQ(thread.result.load(), IDOK);
+  EXPECT_EQ(thread.result.load(), 1800);
   owner.DestroyWindow();
 }
 
