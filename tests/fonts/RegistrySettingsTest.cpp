@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "StoredSettings.h"
 #include "framework/RegistryProfile.h"
-#include "settings/DisplaySettings.h"
 
 namespace {
 
@@ -62,17 +62,7 @@ TEST_F(RegistrySettingsTest, EmptyRegistryGivesTheDefaults) {
   s.FavMax = 3;
   s.Favourites = {"left over"};
   LoadSettings(s, store);
-  EXPECT_EQ(s.Width1, -1);
-  EXPECT_EQ(s.SelLangEN, 1);
-  EXPECT_EQ(s.SelLangJA, 1);
-  EXPECT_EQ(s.SelLangALL, 0);
-  EXPECT_EQ(s.SelFontTMP, 1);
-  EXPECT_EQ(s.SelFontORG, 1);
-  EXPECT_EQ(s.DispText, "");
-  EXPECT_EQ(s.DispFontSize, 240);
-  EXPECT_EQ(s.AutoUpdate, 1);
-  EXPECT_EQ(s.FavMax, 20);
-  EXPECT_TRUE(s.Favourites.empty());
+  EXPECT_EQ(Stored(s), Defaults());
   // Reading creates nothing.
   HKEY key;
   EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kRoot, 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -107,17 +97,7 @@ TEST_F(RegistrySettingsTest, EveryValueRoundTripsInItsSectionAndKind) {
 
   DisplaySettings back;
   LoadSettings(back, store);
-  EXPECT_EQ(back.Width1, s.Width1);
-  EXPECT_EQ(back.SelLangEN, s.SelLangEN);
-  EXPECT_EQ(back.SelLangJA, s.SelLangJA);
-  EXPECT_EQ(back.SelLangALL, s.SelLangALL);
-  EXPECT_EQ(back.SelFontTMP, s.SelFontTMP);
-  EXPECT_EQ(back.SelFontORG, s.SelFontORG);
-  EXPECT_EQ(back.DispFontSize, s.DispFontSize);
-  EXPECT_EQ(back.DispText, s.DispText);
-  EXPECT_EQ(back.AutoUpdate, s.AutoUpdate);
-  EXPECT_EQ(back.FavMax, s.FavMax);
-  EXPECT_EQ(back.Favourites, s.Favourites);
+  EXPECT_EQ(Stored(back), Stored(s));
 
   // A divider never set stays "not set" through the registry.
   s.Width1 = -1;

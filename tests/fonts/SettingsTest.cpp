@@ -5,15 +5,9 @@
 #include <vector>
 
 #include "MemoryProfile.h"
-#include "settings/DisplaySettings.h"
+#include "StoredSettings.h"
 
 namespace {
-
-TEST(FavoriteValueName, HasAtLeastTwoDigits) {
-  EXPECT_EQ(profile::FavoriteValueName(1), "Favorite01");
-  EXPECT_EQ(profile::FavoriteValueName(20), "Favorite20");
-  EXPECT_EQ(profile::FavoriteValueName(100), "Favorite100");
-}
 
 TEST(Settings, EmptyProfileGivesTheDefaults) {
   MemoryProfile store;
@@ -22,17 +16,7 @@ TEST(Settings, EmptyProfileGivesTheDefaults) {
   s.Width1 = 5;
   s.SelLangALL = 1;
   LoadSettings(s, store);
-  EXPECT_EQ(s.Width1, -1);
-  EXPECT_EQ(s.SelLangEN, 1);
-  EXPECT_EQ(s.SelLangJA, 1);
-  EXPECT_EQ(s.SelLangALL, 0);
-  EXPECT_EQ(s.SelFontTMP, 1);
-  EXPECT_EQ(s.SelFontORG, 1);
-  EXPECT_EQ(s.DispText, "");
-  EXPECT_EQ(s.DispFontSize, 240);
-  EXPECT_EQ(s.AutoUpdate, 1);
-  EXPECT_EQ(s.FavMax, 20);
-  EXPECT_TRUE(s.Favourites.empty());
+  EXPECT_EQ(Stored(s), Defaults());
   // Every value of the table is read, in order, from its own section.
   std::vector<std::string> expected = {"Window/Width1",          "Settings/SelLangEN",  "Settings/SelLangJA",
                                        "Settings/SelLangALL",    "Settings/SelFontTMP", "Settings/SelFontORG",
@@ -69,17 +53,7 @@ TEST(Settings, SaveWritesEveryValueInOrderAndLoadReadsThemBack) {
 
   DisplaySettings back;
   LoadSettings(back, store);
-  EXPECT_EQ(back.Width1, 321);
-  EXPECT_EQ(back.SelLangEN, 0);
-  EXPECT_EQ(back.SelLangJA, 0);
-  EXPECT_EQ(back.SelLangALL, 1);
-  EXPECT_EQ(back.SelFontTMP, 0);
-  EXPECT_EQ(back.SelFontORG, 0);
-  EXPECT_EQ(back.DispText, s.DispText);
-  EXPECT_EQ(back.DispFontSize, 105);
-  EXPECT_EQ(back.AutoUpdate, 0);
-  EXPECT_EQ(back.FavMax, 3);
-  EXPECT_EQ(back.Favourites, s.Favourites);
+  EXPECT_EQ(Stored(back), Stored(s));
   EXPECT_EQ(back.ListMode, kListStandard);  // never stored
 }
 
@@ -101,6 +75,7 @@ TEST(Settings, FavouritesFollowFavMax) {
   LoadSettings(s, store);
   EXPECT_EQ(s.Favourites.size(), 20u);
   EXPECT_EQ(s.Favourites.back(), "Face20");
+  EXPECT_EQ(profile::FavoriteValueName(100), "Favorite100");
 
   // FavMax 0 (or below): nothing read, nothing written.
   store.values[{"Settings", "FavMax"}] = 0;
