@@ -137,6 +137,22 @@ def test_host_ending_while_asking_ends_run_without_notification(run, http_server
     assert run.leftovers() == []
 
 
+def test_host_ending_while_checking_waits_for_the_worker_then_ends_quietly(run, http_server):
+    # The information file arrives slowly: no Content-Length, the connection
+    # stays open for a while after the body.
+    http_server.route("/info.dat", Answer(body=info_line("http://127.0.0.1:1/x.upd"), content_length=False,
+                                          delay=3))
+    run.start(http_server.url("/info.dat"), exiton=STARTED)
+    assert run.host_exit() == 5
+    assert run.wait_end() == 0
+    trace = run.trace()
+    after = trace.split("Parent process ended.", 1)[1]
+    # The worker's completion, whether or not its transfer saw the cancel in time, ends the run.
+    assert "MtxEndParent\n" in after and re.search(r"MtxCompDownloadInfo -?1\nMtxExit\n", after)
+    assert "SendLvkMessage" not in after
+    assert run.leftovers() == []
+
+
 def test_replacement_program_runs_on_its_own_and_keeps_unpack_folder(run, http_server):
     marker_exe = (run.wine.bin / "Marker.exe").read_bytes()
     package = make_package({"Mervnext.exe": marker_exe, "setup.exe": marker_exe, "data/new.dll": b"x" * 100})

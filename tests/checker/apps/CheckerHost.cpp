@@ -12,6 +12,7 @@
 //   onask=continue|cancel|exit|none|dialog   answer to LVK_ASK_UPDATE
 //   owner=1       with onask=dialog: a window of ours owns the dialog
 //   cancelat=N    post LVK_CMD_CANCEL once progress reaches N bytes
+//   exiton=CODE   end the host process when this notification arrives
 // Like the viewer, the host ends its process at LVK_READY (the checker then
 // starts the installer); otherwise it ends when the checker has ended and
 // writes "exit <code>".
@@ -63,6 +64,7 @@ HWND OwnerWindow() {
 void OnNotification(int code, LPARAM arg) {
   Log("%ld %ld %ld\n", code, static_cast<long>(arg));
   static bool cancelled = false;
+  if (!Opt("exiton").empty() && code == std::atoi(Opt("exiton").c_str())) ExitProcess(5);
   if (code == LVK_ASK_UPDATE) {
     std::string a = Opt("onask", "continue");
     if (a == "exit") ExitProcess(3);
