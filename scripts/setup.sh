@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386
   xvfb xauth imagemagick x11-utils
-  fonts-ipafont fonts-ipaexfont locales
+  fonts-ipafont fonts-ipaexfont fonts-dejavu-core locales
   cups printer-driver-cups-pdf poppler-utils libcups2:i386
   python3 python3-cryptography python3-pytest
   openssl unzip zip dpkg-dev fp-utils
