@@ -44,10 +44,17 @@ FW_BEGIN_MESSAGE_MAP(CGlimraView, fw::CView)
   fw::OnMessage(WM_LBUTTONUP, &CGlimraView::OnLButtonUp),
   fw::OnMessage(WM_RBUTTONDOWN, &CGlimraView::OnRButtonDown),
   fw::OnMessage(WM_GLIMRA_CLOSING, &CGlimraView::OnClosing),
+  fw::OnMessage(WM_GLIMRA_QUERY, &CGlimraView::OnQuery),
   fw::OnEnChange(IDC_SAMPLE_TEXT, &CGlimraView::OnSampleTextChange),
   fw::OnCbnEditChange(IDC_SAMPLE_SIZE, &CGlimraView::OnSizeEditChange),
   fw::OnCbnSelChange(IDC_SAMPLE_SIZE, &CGlimraView::OnSizeSelChange),
   fw::OnCommand(ID_EDIT_PASTE, &CGlimraView::OnEditPaste),
+  fw::OnCommand(ID_EDIT_COPY, &CGlimraView::OnEditCopy),
+  fw::OnCommand(ID_COPY_FONTNAME, &CGlimraView::OnCopyFontName),
+  fw::OnCommand(ID_FILE_PRINT, &fw::CView::OnFilePrint),
+  fw::OnCommand(ID_FILE_PRINT_DIRECT, &fw::CView::OnFilePrintDirect),
+  fw::OnCommand(ID_FILE_PRINT_PREVIEW, &fw::CView::OnFilePrintPreview),
+  fw::OnCommand(ID_SETTINGS, &CGlimraView::OnSettings),
   fw::OnCommand(ID_LANG_WESTERN, &CGlimraView::OnLangWestern),
   fw::OnCommand(ID_LANG_JAPANESE, &CGlimraView::OnLangJapanese),
   fw::OnCommand(ID_LANG_ALL, &CGlimraView::OnLangAll),
@@ -101,6 +108,10 @@ bool CGlimraView::PreCreateWindow(CREATESTRUCTA& cs) {
 
 void CGlimraView::OnDraw(fw::CDC* dc) {
   // Pages on a printer are the printing code's business.
+  if (printing_ && dc->GetDeviceCaps(TECHNOLOGY) == DT_RASPRINTER) {
+    PrintPage(*dc, currentPage_);
+    return;
+  }
   if (dc->IsPrinting()) return;
   if (!initialised_) {
     InitialiseView(*dc);
@@ -275,6 +286,19 @@ void CGlimraView::DrawTemporaryFrame(fw::CDC& dc, int row) {
   std::vector<viewer::Rect> bars = model_.TemporaryFrame(row);
   if (bars.empty()) throw fw::InvalidArgumentError("temporary frame of a row outside the layout");
   for (const viewer::Rect& r : bars) FillRect(dc, r, kTemporaryColour);
+}
+
+LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM) {
+  if (!initialised_) return -1;
+  switch (what) {
+    case GLIMRA_QUERY_TOP_ROW: return model_.topRow;
+    case GLIMRA_QUERY_SELECTED_ROW: return model_.selectedRow;
+    case GLIMRA_QUERY_ROW_COUNT: return model_.rowCount;
+    case GLIMRA_QUERY_VISIBLE_ROWS: return model_.visibleRows;
+    case GLIMRA_QUERY_DIVIDER: return settings_.Width1;
+    case GLIMRA_QUERY_FONT_SIZE: return settings_.DispFontSize;
+    default: return -1;
+  }
 }
 
 void CGlimraView::SetDividerPos(int x) {

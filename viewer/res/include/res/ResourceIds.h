@@ -54,3 +54,13 @@
 
 // Sent by the frame to its view before it closes.
 #define WM_GLIMRA_CLOSING 0x0410
+// Asks the view for a number of its list state (wParam: one of the
+// GLIMRA_QUERY_* codes) so that automation can follow scrolling and selection,
+// which the window's own scroll bar only shows inside the process.
+#define WM_GLIMRA_QUERY 0x8050
+#define GLIMRA_QUERY_TOP_ROW 0
+#define GLIMRA_QUERY_SELECTED_ROW 1
+#define GLIMRA_QUERY_ROW_COUNT 2
+#define GLIMRA_QUERY_VISIBLE_ROWS 3
+#define GLIMRA_QUERY_DIVIDER 4
+#define GLIMRA_QUERY_FONT_SIZE 5

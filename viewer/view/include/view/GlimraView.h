@@ -8,6 +8,7 @@
 // check (ViewUpdate.cpp).
 #include <string>
 
+#include "PrintDraw.h"
 #include "fonts/FontList.h"
 #include "framework/Framework.h"
 #include "install/LoadedFileList.h"
@@ -104,6 +105,9 @@ class CGlimraView : public fw::CView {
   // The selected row's record, or null for an empty list.
   const _FONTDEF* SelectedFont() const;
 
+  // State for automation: see WM_GLIMRA_QUERY. -1 before the first paint.
+  LRESULT OnQuery(WPARAM what, LPARAM);
+
   // --- closing (ViewClosing.cpp)
   LRESULT OnClosing(WPARAM, LPARAM);
   void RemoveTemporaryFonts();
@@ -118,6 +122,27 @@ class CGlimraView : public fw::CView {
   void OnFontProperties();
   FontInstallCommands InstallCommands();
   std::string fontDialogPath_;  // the path the font file dialog reported last
+
+  // --- clipboard (clipboard/ViewClipboard.cpp), settings (app/dialogs/ViewSettings.cpp)
+  void OnEditCopy();
+  void OnCopyFontName();
+  void OnSettings();
+
+  // --- printing and preview (print/ViewPrinting.cpp)
+ public:
+  bool OnPreparePrinting(fw::CPrintInfo* info) override;
+  void OnBeginPrinting(fw::CDC* dc, fw::CPrintInfo* info) override;
+  void OnPrepareDC(fw::CDC* dc, fw::CPrintInfo* info = nullptr) override;
+  void OnEndPrinting(fw::CDC* dc, fw::CPrintInfo* info) override;
+  // Measures the visible list on the printer; returns the page count.
+  int Paginate(HDC printer);
+  // Draws page (from 1) of the current print job on dc.
+  void PrintPage(fw::CDC& dc, int page);
+
+ protected:
+  int printing_ = 0;      // 1 from print preparation until printing ends
+  int currentPage_ = 0;   // the page the framework is about to draw
+  PrintPlan printJob_;    // page starts and print metrics of the last job
 
   // --- update check (ViewUpdate.cpp)
   void StartAutomaticUpdateCheck();
