@@ -68,6 +68,9 @@ FW_BEGIN_MESSAGE_MAP(CControlBar, CWnd)
   OnMessage(WM_PAINT, &CControlBar::OnPaint),
   OnMessage(WM_SIZE, &CControlBar::OnSize),
   OnMessage(WM_NOTIFY, &CControlBar::OnNotify),
+  OnMessage(WM_LBUTTONDOWN, &CControlBar::OnLButtonDown),
+  OnMessage(WM_LBUTTONUP, &CControlBar::OnLButtonUp),
+  OnMessage(WM_SETCURSOR, &CControlBar::OnSetCursor),
 FW_END_MESSAGE_MAP()
 
 CControlBar::~CControlBar() {
@@ -111,6 +114,29 @@ void CControlBar::OnPaint() {
 }
 
 void CControlBar::OnSize(WPARAM, LPARAM) { LayoutContent(); }
+
+void CControlBar::OnLButtonDown(WPARAM, LPARAM) {
+  if (!(m_dwStyle & CBRS_GRIPPER) || !m_pDockSite) return;
+  m_dragging = true;
+  ::SetCapture(m_hWnd);
+}
+
+void CControlBar::OnLButtonUp(WPARAM, LPARAM lParam) {
+  if (!m_dragging) return;
+  m_dragging = false;
+  ::ReleaseCapture();
+  POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ::ClientToScreen(m_hWnd, &p);
+  if (m_pDockSite) m_pDockSite->DockControlBarAt(this, p);
+}
+
+LRESULT CControlBar::OnSetCursor(WPARAM, LPARAM) {
+  if (m_dwStyle & CBRS_GRIPPER) {
+    ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<const char*>(IDC_SIZEALL)));
+    return TRUE;
+  }
+  return Default();
+}
 
 LRESULT CControlBar::OnNotify(WPARAM, LPARAM lParam) {
   auto* hdr = reinterpret_cast<NMHDR*>(lParam);

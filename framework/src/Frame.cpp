@@ -325,6 +325,43 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, const RECT* rec
   RecalcLayout();
 }
 
+bool CFrameWnd::DockControlBarAt(CControlBar* bar, POINT screen) {
+  if (!bar || !m_hWnd) return false;
+  POINT p = screen;
+  ::ScreenToClient(m_hWnd, &p);
+  CRect client = GetClientRect();
+  if (!client.PtInRect(p)) return false;
+  // The edge nearest to the point, within a band as thick as a bar.
+  const LONG band = 32;
+  int side = -1;
+  LONG best = band;
+  const LONG distance[4] = {p.y - client.top, client.bottom - 1 - p.y, p.x - client.left, client.right - 1 - p.x};
+  DWORD allowed = bar->GetDockStyle() & (m_dockSides ? m_dockSides : CBRS_ALIGN_ANY);
+  for (int s = 0; s < 4; ++s)
+    if (distance[s] < best && (allowed & kSideAlign[s])) {
+      best = distance[s];
+      side = s;
+    }
+  if (side < 0) {
+    // Within the docked area of the bar's own side: join the row under the point.
+    bool inOwnArea = false;
+    for (CControlBar* b : m_bars) {
+      if (b == bar || b->m_side != bar->m_side || !b->IsVisible()) continue;
+      CRect r = b->GetWindowRect();
+      ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+      bool horizontal = bar->m_side < 2;
+      if (horizontal ? (p.y >= r.top && p.y < r.bottom) : (p.x >= r.left && p.x < r.right)) inOwnArea = true;
+    }
+    if (!inOwnArea) return false;
+    side = bar->m_side;
+  }
+  static const UINT dockBars[4] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT,
+                                   AFX_IDW_DOCKBAR_RIGHT};
+  RECT at{screen.x, screen.y, screen.x + 1, screen.y + 1};
+  DockControlBar(bar, dockBars[side], &at);
+  return true;
+}
+
 void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay) {
   if (!bar || !bar->m_hWnd) return;
   bar->ShowWindow(show ? SW_SHOWNA : SW_HIDE);

@@ -217,6 +217,31 @@ TEST_F(FrameTest, DockingWithARectangleJoinsTheRowAndLayoutRoundTrips) {
   EXPECT_EQ(App().GetProfileInt("TestBars-Summary", "Bars", 0), 3);
 }
 
+TEST_F(FrameTest, ABarDroppedNearAnEdgeDocksThereAndOnARowJoinsIt) {
+  frame_->MoveWindow(fw::CRect(0, 0, 600, 400));
+  frame_->ShowWindow(SW_SHOWNA);
+  frame_->RecalcLayout();
+  fw::CRect client = frame_->GetClientRect();
+  POINT left{client.left + 3, client.top + 200};
+  ClientToScreen(frame_->m_hWnd, &left);
+  ASSERT_TRUE(frame_->DockControlBarAt(&frame_->bar3, left));
+  EXPECT_EQ(frame_->bar3.m_side, 2);
+  fw::CRect r3 = frame_->bar3.GetWindowRect(), view = frame_->GetActiveView()->GetWindowRect();
+  EXPECT_LE(r3.right, view.left);  // the view gave way
+
+  // Dropped on the first row, right of the second bar: it joins that row.
+  fw::CRect r2 = frame_->bar2.GetWindowRect();
+  POINT onRow{r2.right + 5, (r2.top + r2.bottom) / 2};
+  ASSERT_TRUE(frame_->DockControlBarAt(&frame_->bar3, onRow));
+  EXPECT_EQ(frame_->bar3.m_side, 0);
+  EXPECT_EQ(frame_->bar3.m_row, 0);
+  EXPECT_EQ(frame_->bar3.m_order, 2);
+
+  // The middle of the view is no place to dock.
+  POINT middle{view.left + view.Width() / 2, view.top + view.Height() / 2};
+  EXPECT_FALSE(frame_->DockControlBarAt(&frame_->bar1, middle));
+}
+
 TEST_F(FrameTest, DamagedLayoutValuesKeepTheBuiltLayout) {
   App().WriteProfileInt("Broken-Summary", "Bars", 2);
   App().WriteProfileInt("Broken-Bar0", "BarID", 32773);

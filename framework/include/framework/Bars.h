@@ -66,6 +66,11 @@ class CControlBar : public CWnd {
   void OnPaint();
   void OnSize(WPARAM, LPARAM);
   LRESULT OnNotify(WPARAM, LPARAM);
+  // Dragging by the gripper: the bar docks where the mouse is released.
+  void OnLButtonDown(WPARAM, LPARAM);
+  void OnLButtonUp(WPARAM, LPARAM);
+  LRESULT OnSetCursor(WPARAM, LPARAM);
+  bool m_dragging = false;
 
   DWORD m_dwStyle = 0;
   DWORD m_dwDockStyle = 0;

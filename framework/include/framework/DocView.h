@@ -160,6 +160,10 @@ class CFrameWnd : public CWnd {
   void EnableDocking(DWORD sides) { m_dockSides = sides; }
   void DockControlBar(CControlBar* bar, UINT dockBarId = 0, const RECT* rect = nullptr);
   void ShowControlBar(CControlBar* bar, bool show, bool delay);
+  // Where a bar dragged by its gripper lands (screen point): near an edge of
+  // the client area the bar docks on that side (if both allow it), otherwise
+  // it joins the row under the point on its side. False when nothing moved.
+  bool DockControlBarAt(CControlBar* bar, POINT screen);
   CControlBar* GetControlBar(UINT id) const;
   const std::vector<CControlBar*>& ControlBars() const { return m_bars; }
   virtual void RecalcLayout(bool notify = true);
