@@ -125,23 +125,39 @@ class CPreviewWnd : public CWnd {
     return ok;
   }
 
+  bool HasPages() const { return MaxPage() == 0xFFFF || MaxPage() >= info_->GetMinPage(); }
+
   void ShowPage(UINT page) {
     UINT last = MaxPage();
-    if (last != 0xFFFF && page > last && last >= info_->GetMinPage()) page = last;
-    if (page < 1) page = 1;
-    page_ = page;
-    if (!RenderPage(page) && page > 1) {
-      page_ = page - 1;
-      RenderPage(page_);
+    if (!HasPages()) {
+      // Nothing to print: an empty sheet, and the hooks are not asked for a page.
+      page_ = 0;
+      if (page_emf_) ::DeleteEnhMetaFile(page_emf_);
+      page_emf_ = nullptr;
+    } else {
+      if (last != 0xFFFF && page > last) page = last;
+      if (page < 1) page = 1;
+      page_ = page;
+      bool drawn = false;
+      try {
+        drawn = RenderPage(page);
+        if (!drawn && page > 1) {
+          page_ = page - 1;
+          RenderPage(page_);
+        }
+      } catch (const std::exception& e) {
+        // A page the view refuses stays empty; the preview remains usable.
+        ReportException(m_hWnd, &e);
+      }
     }
     char text[64];
-    if (last == 0xFFFF || last == 0)
+    if (last == 0xFFFF)
       wsprintfA(text, "ページ %u", page_);
     else
-      wsprintfA(text, "ページ %u / %u", page_, last);
+      wsprintfA(text, "ページ %u / %u", page_, HasPages() ? last : 0);
     ::SetDlgItemTextA(m_hWnd, kPreviewPageText, text);
     ::EnableWindow(::GetDlgItem(m_hWnd, kPreviewPrev), page_ > 1);
-    ::EnableWindow(::GetDlgItem(m_hWnd, kPreviewNext), last == 0xFFFF || page_ < last);
+    ::EnableWindow(::GetDlgItem(m_hWnd, kPreviewNext), HasPages() && (last == 0xFFFF || page_ < last));
     UpdateScrollBars();
     Invalidate();
   }
@@ -167,7 +183,6 @@ class CPreviewWnd : public CWnd {
 
   void UpdateScrollBars() {
     CRect client = GetClientRect();
-    zoom_ = zoom_ && true;
     CRect page = PageRect();
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
     if (zoom_) {
@@ -240,7 +255,9 @@ class CPreviewWnd : public CWnd {
     else if (key == VK_ESCAPE) OnClosePreview();
   }
 
-  void OnNext() { ShowPage(page_ + 1); }
+  void OnNext() {
+    if (HasPages()) ShowPage(page_ + 1);
+  }
   void OnPrev() {
     if (page_ > 1) ShowPage(page_ - 1);
   }
