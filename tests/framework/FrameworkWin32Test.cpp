@@ -404,6 +404,92 @@ TEST(UiThread, ModalDialogOwnedByAnotherThreadsWindowEndsWithItsThread) {
   owner.DestroyWindow();
 }
 
+// Checks its owner while modal, then presses Esc in its edit box.
+class EscapeDialog : public fw::CDialog {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  using CDialog::CDialog;
+  bool OnInitDialog() override {
+    PostMessage(WM_APP + 5);
+    return true;
+  }
+  void OnLook() {
+    ownerEnabledWhileModal = IsWindowEnabled(m_hWndOwner) != FALSE;
+    HWND edit = GetDlgItem(1000);
+    ::SetFocus(edit);
+    ::PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  }
+  void OnCancel() override {
+    cancelled = true;
+    EndDialog(IDCANCEL);
+  }
+  bool ownerEnabledWhileModal = true;
+  bool cancelled = false;
+};
+FW_BEGIN_MESSAGE_MAP(EscapeDialog, fw::CDialog)
+  fw::OnMessage(WM_APP + 5, &EscapeDialog::OnLook),
+FW_END_MESSAGE_MAP()
+
+TEST(Dialog, ModalLoopDisablesTheOwnerAndEscapeArrivesAsCancel) {
+  App();
+  Parent owner;
+  const char* cls = fw::CWnd::RegisterFrameworkClass("FwTestParent");
+  ASSERT_TRUE(owner.CreateEx(0, cls, "owner", WS_OVERLAPPEDWINDOW, fw::CRect(0, 0, 200, 100), nullptr, 0));
+  EscapeDialog dialog(100, &owner);
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_TRUE(dialog.cancelled);
+  EXPECT_FALSE(dialog.ownerEnabledWhileModal);
+  EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+  EXPECT_EQ(dialog.m_hWnd, nullptr);  // the window is gone, the object detached
+
+  fw::CDialog missing(4711, &owner);  // no such template
+  EXPECT_EQ(missing.DoModal(), -1);
+  EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+  owner.DestroyWindow();
+}
+
+class FailingFrame : public fw::CFrameWnd {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  int OnCreate(CREATESTRUCTA* cs) {
+    if (fw::CFrameWnd::OnCreate(cs) == -1) return -1;
+    return -1;  // as when a tool bar cannot be loaded
+  }
+};
+FW_BEGIN_MESSAGE_MAP(FailingFrame, fw::CFrameWnd)
+  fw::OnMessage(WM_CREATE, &FailingFrame::OnCreate),
+FW_END_MESSAGE_MAP()
+
+TEST(Template, FrameCreationFailureLeavesNoMainWindow) {
+  TestApp& app = App();
+  app.m_pMainWnd = nullptr;
+  auto tmpl = fw::MakeSingleDocTemplate<TestDoc, FailingFrame, TestView>(300);
+  EXPECT_EQ(tmpl->OpenDocumentFile(nullptr, false), nullptr);
+  EXPECT_EQ(app.m_pMainWnd, nullptr);
+  EXPECT_EQ(tmpl->GetFrame(), nullptr);
+  EXPECT_EQ(FindWindowA("FwFrame300", nullptr), nullptr);
+}
+
+TEST(Template, DocumentStringPartsAreSplitAtLineFeeds) {
+  App();
+  auto tmpl = fw::MakeSingleDocTemplate<TestDoc, TestFrame, TestView>(300);
+  EXPECT_EQ(tmpl->GetDocString(0), "FwTest");
+  EXPECT_EQ(tmpl->GetDocString(1), "");
+  EXPECT_EQ(tmpl->GetDocString(2), "Test");
+  EXPECT_EQ(tmpl->GetDocString(7), "");  // past the last part
+}
+
+TEST(App, InstanceDataComesFromTheProgramFile) {
+  TestApp& app = App();
+  EXPECT_EQ(app.m_pszAppName, "FwTest");
+  EXPECT_EQ(app.m_pszExeName, "framework_win32_tests");
+  const std::string& help = app.m_pszHelpFilePath;
+  ASSERT_GT(help.size(), 4u);
+  EXPECT_EQ(help.substr(help.size() - 4), ".HLP");
+  EXPECT_NE(help.find("framework_win32_tests.HLP"), std::string::npos);
+  EXPECT_EQ(fw::LoadResString(301), "カウントします\nカウント");
+}
+
 TEST(Gdi, OwnersReleaseTheirObjects) {
   HFONT raw = CreateFontA(-12, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS UI Gothic");
   {
