@@ -63,6 +63,23 @@ def test_stand_alone_run_downloads_unpacks_installs_and_restarts_host(run, http_
     assert run.leftovers() == []
 
 
+def test_package_from_our_builder_installs(run, http_server):
+    source = run.root / "release"
+    (source / "data").mkdir(parents=True)
+    (source / "setupeasy.bat").write_bytes(installer_bat(run))
+    (source / "payload.bin").write_bytes(os.urandom(3000))
+    (source / "data" / "fonts.txt").write_text("x")
+    package = run.root / "glimra.upd"
+    built = run.wine.run(run.wine.bin / "Mervpack.exe", run.wine.winpath(source), run.wine.winpath(package))
+    assert built.returncode == 0, built.stderr
+    url = serve(http_server, package.read_bytes())
+    run.start(url, standalone=1)
+    assert run.host_exit() == 0
+    assert run.checker_exit() == 0
+    assert (run.root / "installer.txt").read_text().splitlines()[1] == "payload found"
+    assert run.leftovers() == []
+
+
 def test_no_applicable_line_reports_no_update(run, http_server):
     http_server.route("/info.dat", Answer(body=info_line("http://127.0.0.1:1/x.upd", "03000", "03999")))
     run.start(http_server.url("/info.dat"))
