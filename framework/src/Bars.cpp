@@ -17,13 +17,6 @@ class ToolCmdUI : public CCmdUI {
   using CCmdUI::CCmdUI;
 };
 
-// The second line of a command's string resource: its tool tip.
-std::string ToolTipOf(UINT id) {
-  std::string s = LoadResString(id);
-  size_t lf = s.find('\n');
-  return lf == std::string::npos ? std::string() : s.substr(lf + 1);
-}
-
 // The button images with the standard colours replaced by the system's button
 // colours (black text, dark and light grey, white highlight), so that the
 // image background is the button face and disabled images can be drawn.
@@ -143,7 +136,7 @@ LRESULT CControlBar::OnNotify(WPARAM, LPARAM lParam) {
   if (hdr->code == TTN_GETDISPINFOA) {
     auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
     static thread_local std::string text;
-    text = ToolTipOf(static_cast<UINT>(hdr->idFrom));
+    text = CommandToolTip(static_cast<UINT>(hdr->idFrom));
     info->lpszText = text.data();
     info->hinst = nullptr;
     return 0;
@@ -151,7 +144,7 @@ LRESULT CControlBar::OnNotify(WPARAM, LPARAM lParam) {
   if (hdr->code == TTN_GETDISPINFOW) {
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
     static thread_local wchar_t wide[256];
-    std::string text = ToolTipOf(static_cast<UINT>(hdr->idFrom));
+    std::string text = CommandToolTip(static_cast<UINT>(hdr->idFrom));
     int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 256);
     if (n <= 0) wide[0] = 0;
     info->lpszText = wide;

@@ -294,6 +294,17 @@ std::string LoadResString(UINT id) {
   return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
 }
 
+std::string CommandPrompt(UINT id) {
+  std::string s = LoadResString(id);
+  return s.substr(0, s.find('\n'));
+}
+
+std::string CommandToolTip(UINT id) {
+  std::string s = LoadResString(id);
+  size_t lf = s.find('\n');
+  return lf == std::string::npos ? std::string() : s.substr(lf + 1);
+}
+
 CClientDC::CClientDC(const CWnd* wnd) : CClientDC(wnd ? wnd->m_hWnd : nullptr) {}
 CPaintDC::CPaintDC(const CWnd* wnd) : CPaintDC(wnd->m_hWnd) {}
 

@@ -488,6 +488,9 @@ TEST(App, InstanceDataComesFromTheProgramFile) {
   EXPECT_EQ(help.substr(help.size() - 4), ".HLP");
   EXPECT_NE(help.find("framework_win32_tests.HLP"), std::string::npos);
   EXPECT_EQ(fw::LoadResString(301), "カウントします\nカウント");
+  EXPECT_EQ(fw::CommandPrompt(301), "カウントします");
+  EXPECT_EQ(fw::CommandToolTip(301), "カウント");
+  EXPECT_EQ(fw::CommandToolTip(4711), "");  // no string: no tool tip
 }
 
 TEST(Gdi, OwnersReleaseTheirObjects) {

@@ -139,5 +139,8 @@ MessageEntry OnBnClicked(unsigned id, R (C::*pmf)(A...)) { return OnControl(BN_C
 
 // Loads a string resource of the program ("" when missing).
 std::string LoadResString(UINT id);
+// A command's string resource holds "prompt\ntool tip": the two parts.
+std::string CommandPrompt(UINT id);
+std::string CommandToolTip(UINT id);
 
 }  // namespace fw
