@@ -69,7 +69,7 @@ class PrintDraw : public ::testing::Test {
   }
   void TearDown() override { ReleaseDC(nullptr, screen_); }
 
-  HENHMETAFILE RecordPage(const PrintJob& job, int page) {
+  HENHMETAFILE RecordPage(const PrintPlan& job, int page) {
     HDC meta = CreateEnhMetaFileA(screen_, nullptr, nullptr, nullptr);
     PrintPageOn(meta, screen_, source_, job, page);
     return CloseEnhMetaFile(meta);
@@ -82,7 +82,7 @@ class PrintDraw : public ::testing::Test {
 };
 
 TEST_F(PrintDraw, PagesShowTheirRowsTitleAndNumber) {
-  PrintJob job;
+  PrintPlan job;
   const int pages = PaginateOnPrinter(screen_, source_, job);
   ASSERT_EQ(fonts_.GetCount(), 12);
   // 76 point samples: a 1080 pixel high screen page holds a few rows only.
@@ -107,7 +107,7 @@ TEST_F(PrintDraw, PagesShowTheirRowsTitleAndNumber) {
 
 TEST_F(PrintDraw, SmallSamplesFitOnePageAndBadPagesAreRefused) {
   source_.sizeTenths = 60;
-  PrintJob job;
+  PrintPlan job;
   EXPECT_EQ(PaginateOnPrinter(screen_, source_, job), 1);
   HENHMETAFILE picture = RecordPage(job, 1);
   const auto texts = TextsOf(picture);
@@ -127,7 +127,7 @@ TEST_F(PrintDraw, EmptyListHasNoPages) {
   CFontList fonts(empty);
   fonts.Rebuild(true);
   source_.fonts = &fonts;
-  PrintJob job;
+  PrintPlan job;
   job.pageCount = 7;  // a previous job
   EXPECT_EQ(PaginateOnPrinter(screen_, source_, job), 0);
   EXPECT_EQ(job.pageCount, 0);

@@ -22,6 +22,7 @@ FW_BEGIN_MESSAGE_MAP(CGlimraApp, fw::CWinApp)
   fw::OnCommand(ID_HELP, &CGlimraApp::OnHelp),
   fw::OnCommand(ID_SITE_VANTO, &CGlimraApp::OnSiteVanto),
   fw::OnCommand(ID_SITE_SUPPORT, &CGlimraApp::OnSiteSupport),
+  fw::OnCommand(ID_APP_ABOUT, &CGlimraApp::OnAppAbout),
 FW_END_MESSAGE_MAP()
 
 CGlimraApp& GlimraApp() { return theApp; }

@@ -58,7 +58,7 @@ int PointFontHeight(HDC dc, int sizeTenths) {
   return -std::abs(pts[0].y - pts[1].y);
 }
 
-int PaginateOnPrinter(HDC printer, const PrintSource& source, PrintJob& job) {
+int PaginateOnPrinter(HDC printer, const PrintSource& source, PrintPlan& job) {
   const int count = source.fonts->GetCount();
   fw::Font label = MakeLabelFont(printer);
   std::vector<int> heights(static_cast<std::size_t>(count));
@@ -92,7 +92,7 @@ int PaginateOnPrinter(HDC printer, const PrintSource& source, PrintJob& job) {
   return job.pageCount;
 }
 
-void PrintPageOn(HDC output, HDC attrib, const PrintSource& source, const PrintJob& job, int page) {
+void PrintPageOn(HDC output, HDC attrib, const PrintSource& source, const PrintPlan& job, int page) {
   const PageRows rows = RowsOfPage(job.pagination, job.rowCount, page);
   const PrintMetrics& m = job.metrics;
   const PageFrame frame = FrameOfPage(m);

@@ -13,7 +13,7 @@
 class CFontList;
 
 // What one print job measured and decided.
-struct PrintJob {
+struct PrintPlan {
   PrintMetrics metrics;
   Pagination pagination;
   int rowCount = 0;
@@ -33,8 +33,8 @@ int PointFontHeight(HDC dc, int sizeTenths);
 
 // Measures the list on the printer and spreads it over pages; returns the
 // page count (0 for an empty list) and keeps it in the job.
-int PaginateOnPrinter(HDC printer, const PrintSource& source, PrintJob& job);
+int PaginateOnPrinter(HDC printer, const PrintSource& source, PrintPlan& job);
 
 // Draws page (from 1) of the job. A page outside the job raises
 // fw::InvalidArgumentError before anything is drawn.
-void PrintPageOn(HDC output, HDC attrib, const PrintSource& source, const PrintJob& job, int page);
+void PrintPageOn(HDC output, HDC attrib, const PrintSource& source, const PrintPlan& job, int page);

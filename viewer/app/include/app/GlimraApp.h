@@ -19,6 +19,7 @@ class CGlimraApp : public fw::CWinApp {
  protected:
   void OnSiteVanto();
   void OnSiteSupport();
+  void OnAppAbout();  // app/dialogs/AppAbout.cpp
 };
 
 CGlimraApp& GlimraApp();
