@@ -1,6 +1,7 @@
 """Glimra.exe under Wine: first start, bars, window placement, the saved
 settings, scrolling, keys, wheel, clicks, the divider, the text input bar,
 the list switches and favourites."""
+import shutil
 import time
 
 import pytest
@@ -341,3 +342,35 @@ def test_favourite_survives_a_killed_process(viewer, wine):
     assert v.rows() == 1
     assert wine.reg_get(SETTINGS, "Favorite01") == name
     v.close()
+
+
+def test_paste_replaces_the_sample_text(viewer, wine):
+    v = viewer()
+    wine.wtool("set-clipboard-text", "貼り付け Paste")
+    v.command(57637)  # the view has the focus: the clipboard text becomes the sample
+    wait_until(lambda: v.child(1000).text == "貼り付け Paste", timeout=10)
+    v.close()
+
+
+def test_help_opens_the_help_file_or_says_it_is_missing(programs, clean_registry, tmp_path):
+    wine = programs
+    v = Viewer(wine)
+    wine.post(v.frame.hwnd, 0x0111, 57670)  # the help menu item
+    helpwin = wine.wait_window("HH Parent", timeout=30)
+    wine.close(helpwin.hwnd)
+    v.close()
+
+    # A copy of the program without its help file beside it.
+    lonely = tmp_path / "Glimra.exe"
+    shutil.copy(wine.bin / "Glimra.exe", lonely)
+    proc = wine.start(lonely)
+    frame = wine.wait_window("FwFrame128", "Glimra", timeout=60)
+    wine.post(frame.hwnd, 0x0111, 57670)
+    box = wine.wait_window("#32770", "Glimra", timeout=20)
+    message = next(c for c in wine.children(box.hwnd) if c.text.startswith("Not Exist Html Help File"))
+    full = wine.wtool("text", hex(message.hwnd))
+    assert "File Path [ %s ]" % wine.winpath(tmp_path / "Glimra.chm") in full, full
+    wine.command(box.hwnd, 1)  # OK: the frame stays usable
+    wait_until(lambda: not wine.find_windows("#32770", "Glimra"), timeout=10)
+    wine.close(frame.hwnd)
+    assert wine.wait_exit(proc, timeout=30) == 0

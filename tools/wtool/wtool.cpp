@@ -171,6 +171,31 @@ int Click(const Args& a) {
   return 0;
 }
 
+// drag <x0> <y0> <x1> <y1>: left button down at the first point, moved in
+// steps to the second, released there (screen coordinates).
+int Drag(const Args& a) {
+  if (a.size() < 4) return 2;
+  int x0 = static_cast<int>(Number(a[0])), y0 = static_cast<int>(Number(a[1]));
+  int x1 = static_cast<int>(Number(a[2])), y1 = static_cast<int>(Number(a[3]));
+  auto button = [](DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof(INPUT));
+  };
+  SetCursorPos(x0, y0);
+  Sleep(50);
+  button(MOUSEEVENTF_LEFTDOWN);
+  Sleep(50);
+  for (int i = 1; i <= 10; ++i) {
+    SetCursorPos(x0 + (x1 - x0) * i / 10, y0 + (y1 - y0) * i / 10);
+    button(MOUSEEVENTF_MOVE);
+    Sleep(20);
+  }
+  button(MOUSEEVENTF_LEFTUP);
+  return 0;
+}
+
 HKEY Root(std::string& path) {
   std::size_t slash = path.find('\\');
   std::string root = path.substr(0, slash);
@@ -236,6 +261,23 @@ int Screen(const Args&) {
 int Acp(const Args&) {
   std::printf("%u\n", GetACP());
   return 0;
+}
+
+// set-clipboard-text <text>: puts text on the clipboard as CF_TEXT.
+int SetClipboardText(const Args& a) {
+  if (a.size() < 1) return 2;
+  if (!OpenClipboard(nullptr)) return 1;
+  EmptyClipboard();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, a[0].size() + 1);
+  int rc = 1;
+  if (mem) {
+    memcpy(GlobalLock(mem), a[0].c_str(), a[0].size() + 1);
+    GlobalUnlock(mem);
+    if (SetClipboardData(CF_TEXT, mem)) rc = 0;
+    else GlobalFree(mem);
+  }
+  CloseClipboard();
+  return rc;
 }
 
 // clipboard-text: CF_TEXT as it is; exit 1 when the clipboard has none.
@@ -324,8 +366,9 @@ int Usage() {
       "  command <hwnd> <id>                          post WM_COMMAND\n"
       "  keys <hwnd> <key>[+ctrl|+shift|+alt]...      type keys (letter or VK number)\n"
       "  click <x> <y> [right]                        mouse click, screen coordinates\n"
+      "  drag <x0> <y0> <x1> <y1>                     left-button drag, screen coordinates\n"
       "  reg-get <key> <value> | reg-set <key> <value> dword|sz <data> | reg-delete <key>\n"
-      "  screen | acp | clipboard-text\n"
+      "  screen | acp | clipboard-text | set-clipboard-text <text>\n"
       "  file-dialog <title part> <text>...           fill and confirm a file dialog\n"
       "  toolbar-buttons <hwnd>                       buttons of a tool bar: index id rect state\n",
       stderr);
@@ -349,12 +392,14 @@ int main(int argc, char** argv) {
   else if (cmd == "command") rc = Command(a);
   else if (cmd == "keys") rc = Keys(a);
   else if (cmd == "click") rc = Click(a);
+  else if (cmd == "drag") rc = Drag(a);
   else if (cmd == "reg-get") rc = RegGet(a);
   else if (cmd == "reg-set") rc = RegSet(a);
   else if (cmd == "reg-delete") rc = RegDelete(a);
   else if (cmd == "screen") rc = Screen(a);
   else if (cmd == "acp") rc = Acp(a);
   else if (cmd == "clipboard-text") rc = ClipboardText(a);
+  else if (cmd == "set-clipboard-text") rc = SetClipboardText(a);
   else if (cmd == "file-dialog") rc = FileDialog(a);
   else if (cmd == "toolbar-buttons") rc = ToolbarButtons(a);
   else return Usage();
