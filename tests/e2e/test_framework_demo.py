@@ -242,3 +242,25 @@ def test_print_preview_pages_through_and_closes(demo, printer, shots):
     wait_until(lambda: demo.wine.find_windows("FwFrame128")[0].enabled)
     demo.command(ID_COUNT_UP)
     wait_until(lambda: demo.state()["count"] == "1")
+
+
+def test_bar_dragged_by_its_gripper_docks_on_the_left_and_stays_there(programs, clean_registry, shots):
+    wine = programs
+    demo = Demo(wine)
+    bar = demo.child("FwControlBar", ID_VIEW_SECONDBAR)
+    view = demo.child("FwView", 0xE900)
+    grip = (bar.rect[0] + 4, (bar.rect[1] + bar.rect[3]) // 2)
+    drop = (view.rect[0] + 3, (view.rect[1] + view.rect[3]) // 2)
+    wine.wtool("drag", *grip, *drop)
+    wait_until(lambda: demo.child("FwControlBar", ID_VIEW_SECONDBAR).height >
+                       demo.child("FwControlBar", ID_VIEW_SECONDBAR).width)
+    moved = demo.child("FwControlBar", ID_VIEW_SECONDBAR)
+    view = demo.child("FwView", 0xE900)
+    assert moved.rect[2] <= view.rect[0]  # the view gave way on the left
+    wine.screenshot(shots / "framework_left_bar.png")
+    demo.close()
+
+    demo = Demo(wine)
+    again = demo.child("FwControlBar", ID_VIEW_SECONDBAR)
+    assert again.height > again.width and again.rect[2] <= demo.child("FwView", 0xE900).rect[0]
+    demo.close()
