@@ -123,8 +123,9 @@ void CControlBar::OnLButtonUp(WPARAM, LPARAM lParam) {
   if (m_pDockSite) m_pDockSite->DockControlBarAt(this, p);
 }
 
-LRESULT CControlBar::OnSetCursor(WPARAM, LPARAM) {
-  if (m_dwStyle & CBRS_GRIPPER) {
+LRESULT CControlBar::OnSetCursor(WPARAM wParam, LPARAM) {
+  // Children (buttons, edit boxes) ask their parents first: they keep their own cursors.
+  if ((m_dwStyle & CBRS_GRIPPER) && reinterpret_cast<HWND>(wParam) == m_hWnd) {
     ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<const char*>(IDC_SIZEALL)));
     return TRUE;
   }

@@ -233,18 +233,15 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   m_current = MsgArgs{message, wParam, lParam};
   LRESULT result = 0;
   bool failed = true;
-  const std::exception* error = nullptr;
   try {
     result = WindowProc(message, wParam, lParam);
     failed = false;
   } catch (const std::exception& e) {
     ReportException(m_hWnd, &e);
-    error = &e;
   } catch (...) {
     ReportException(m_hWnd, nullptr);
   }
   if (failed && m_hWnd) {
-    (void)error;
     // The operation was abandoned; the message is answered as unhandled.
     try {
       result = Default();
@@ -264,14 +261,11 @@ LRESULT CALLBACK CWnd::WndProcThunk(HWND wnd, UINT message, WPARAM wParam, LPARA
   }
   if (!self) return ::DefWindowProcA(wnd, message, wParam, lParam);
   if (message != WM_NCDESTROY) return self->Dispatch(message, wParam, lParam);
-  WNDPROC old = self->m_oldProc;
   LRESULT result = self->Dispatch(message, wParam, lParam);
-  self = FromHandlePermanent(wnd);  // handlers may have detached it
-  if (self) {
+  // The last message: the object lets go of the window (handlers may have done so already).
+  if ((self = FromHandlePermanent(wnd)) != nullptr) {
     self->Detach();
     self->PostNcDestroy();
-  } else if (old) {
-    return result;
   }
   return result;
 }
