@@ -27,12 +27,15 @@ TEST(LoadedFileList, OnePathOnceWhateverTheCase) {
   EXPECT_FALSE(list.Add("c:\\fonts\\a.TTF"));
   EXPECT_TRUE(list.Contains("C:\\FONTS\\B.TTF"));
   EXPECT_EQ(list.Paths(), (std::vector<std::string>{"C:\\Fonts\\A.ttf", "C:\\Fonts\\b.ttf"}));
-  // Double-byte characters are not folded: ａ (82 81) and Ａ (82 60) differ.
+  // Full-width letters fold too (ａ 82 81, Ａ 82 60); other double-byte
+  // characters are compared as they are (ア 83 41, ァ 83 40).
   EXPECT_TRUE(list.Add("\x82\x81.ttf"));
-  EXPECT_TRUE(list.Add("\x82\x60.ttf"));
+  EXPECT_FALSE(list.Add("\x82\x60.ttf"));
+  EXPECT_TRUE(list.Add("\x83\x41.ttf"));
+  EXPECT_TRUE(list.Add("\x83\x40.ttf"));
   EXPECT_TRUE(list.RemoveFirst("c:\\fonts\\A.TTF"));
   EXPECT_FALSE(list.RemoveFirst("C:\\Fonts\\A.ttf"));
-  EXPECT_EQ(list.size(), 3u);
+  EXPECT_EQ(list.size(), 4u);
 }
 
 // A scripted file system: folder (with its backslash) -> entries.
