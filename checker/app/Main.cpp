@@ -69,6 +69,11 @@ void MainLoop(CAutoUpdate& run) {
 }  // namespace
 
 int main() {
+  // The framework runs the progress dialog's thread; a console program
+  // initialises it itself.
+  fw::CWinApp app("Mervik");
+  if (!fw::AfxWinInit(GetModuleHandleA(nullptr))) return 1;
+
   // The queue must exist before anyone, the workers included, posts to us.
   MSG peek;
   PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE);

@@ -1,93 +1,64 @@
 #include "ProgressDialog.h"
 
-#include <commctrl.h>
-
 #include "ProgressIds.h"
 #include "checker/Win32Platform.h"
 #include "common/LvkMessages.h"
 
 namespace checker {
 
-CProgressDialog::CProgressDialog(HWND parent, int phase, DWORD mainThread)
-    : parent_(parent), phase_(phase), mainThread_(mainThread), initialised_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+FW_BEGIN_MESSAGE_MAP(CProgressDialog, fw::CDialog)
+  fw::OnMessage(WM_LVK_NOTIFY, &CProgressDialog::OnLvkNotify),
+  fw::OnMessage(WM_CLOSE, &CProgressDialog::OnCloseRequest),
+  fw::OnBnClicked(IDC_CANCEL_BUTTON, &CProgressDialog::OnCancelButton),
+FW_END_MESSAGE_MAP()
+
+CProgressDialog::CProgressDialog(HWND owner, int phase, DWORD mainThread)
+    : fw::CDialog(IDD_PROGRESS, owner),
+      phase_(phase),
+      mainThread_(mainThread),
+      initialised_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
 CProgressDialog::~CProgressDialog() {
   if (initialised_) CloseHandle(initialised_);
 }
 
-INT_PTR CProgressDialog::RunModal() {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&icc);
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS), parent_, Proc,
-                         reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CProgressDialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<CProgressDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<CProgressDialog*>(lParam);
-    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-    self->window_ = hwnd;
-  }
-  return self ? self->Handle(message, wParam, lParam) : FALSE;
-}
-
-INT_PTR CProgressDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      return TRUE;
-    case WM_COMMAND:
-      // Enter, Esc and the focus dummy do nothing: only Cancel ends the run.
-      if (LOWORD(wParam) == IDC_CANCEL_BUTTON && HIWORD(wParam) == BN_CLICKED) OnCancelButton();
-      return TRUE;
-    case WM_CLOSE:
-      return TRUE;
-    default:
-      if (message == WM_LVK_NOTIFY) {
-        OnNotify(static_cast<int>(wParam), lParam);
-        SetWindowLongPtrA(window_, DWLP_MSGRESULT, 0);
-        return TRUE;
-      }
-      return FALSE;
-  }
-}
-
-void CProgressDialog::OnInitDialog() {
+bool CProgressDialog::OnInitDialog() {
+  fw::CDialog::OnInitDialog();
+  progress_.Attach(m_hWnd, IDC_PROGRESS_BAR);
   // The dummy button keeps the focus (and so Enter) away from Cancel; it
   // lies just below the visible client area.
-  RECT client{};
-  GetClientRect(window_, &client);
-  MoveWindow(GetDlgItem(window_, IDC_FOCUS_DUMMY), 0, client.bottom, 100, client.bottom + 100, FALSE);
+  fw::CRect client = GetClientRect();
+  ::MoveWindow(GetDlgItem(IDC_FOCUS_DUMMY), 0, client.bottom, 100, client.bottom + 100, FALSE);
   ShowPhase(phase_);
   SetEvent(initialised_);
+  return true;
 }
 
 void CProgressDialog::ShowPhase(int phase) {
   phase_ = phase;
   int source = phase == 1 ? IDC_TEXT_CHECKING : phase == 2 ? IDC_TEXT_DOWNLOADING : IDC_TEXT_PREPARING;
   char text[256] = {};
-  GetDlgItemTextA(window_, source, text, sizeof text);
-  SetDlgItemTextA(window_, IDC_PHASE_TEXT, text);
+  ::GetDlgItemTextA(m_hWnd, source, text, sizeof text);
+  ::SetDlgItemTextA(m_hWnd, IDC_PHASE_TEXT, text);
 }
 
-void CProgressDialog::OnNotify(int code, LPARAM argument) {
-  switch (code) {
+LRESULT CProgressDialog::OnLvkNotify(WPARAM code, LPARAM argument) {
+  switch (static_cast<int>(code)) {
     case LVK_INFO_FAILED:
     case LVK_NO_UPDATE:
     case LVK_UPDATE_FAILED:
     case LVK_CANCELLED:
     case LVK_READY:
     case LVK_ERROR:
-      EndDialog(window_, code);
+      EndDialog(static_cast<INT_PTR>(code));
       break;
     case LVK_DOWNLOAD_SIZE:
       if (phase_ != 2) ShowPhase(2);
       announcedTotal_ = static_cast<int>(argument);
-      SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, argument);
+      progress_.SetRange32(0, announcedTotal_);
       break;
     case LVK_DOWNLOAD_PROGRESS:
-      SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(argument), 0);
+      progress_.SetPos(static_cast<int>(argument));
       break;
     case LVK_DOWNLOADED:
       ShowPhase(3);
@@ -95,36 +66,30 @@ void CProgressDialog::OnNotify(int code, LPARAM argument) {
     default:
       break;
   }
+  return 0;
 }
 
 void CProgressDialog::OnCancelButton() {
   PostThreadMessageRetrying(mainThread_, WM_LVK_THREAD, LVK_CMD_CANCEL, 0);
-  EndDialog(window_, IDC_CANCEL_BUTTON);
+  EndDialog(IDC_CANCEL_BUTTON);
 }
 
-CProgressThread::CProgressThread(HWND owner, int phase, DWORD mainThread) : dialog_(owner, phase, mainThread) {}
-
-CProgressThread::~CProgressThread() {
-  if (thread_) CloseHandle(thread_);
-}
-
-DWORD WINAPI CProgressThread::Entry(LPVOID self) {
-  static_cast<CProgressThread*>(self)->dialog_.RunModal();
-  return 0;
+bool CProgressThread::InitInstance() {
+  dialog_.DoModal();
+  return false;  // the thread ends with the dialog
 }
 
 HWND CProgressThread::Start() {
-  thread_ = CreateThread(nullptr, 0, Entry, this, 0, nullptr);
-  if (!thread_) return nullptr;
+  if (!CreateThread()) return nullptr;
   // A dialog that cannot be created never signals; the thread's end then
   // stops the wait instead of leaving the run stuck.
-  HANDLE both[2] = {dialog_.InitialisedEvent(), thread_};
+  HANDLE both[2] = {dialog_.InitialisedEvent(), m_hThread};
   WaitForMultipleObjects(2, both, FALSE, INFINITE);
-  return dialog_.Window();
+  return dialog_.m_hWnd;
 }
 
 void CProgressThread::WaitForEnd() {
-  if (thread_) WaitForSingleObject(thread_, INFINITE);
+  if (m_hThread) WaitForSingleObject(m_hThread, INFINITE);
 }
 
 void Win32ProgressUi::Open(std::uintptr_t owner, int phase) {

@@ -1,63 +1,61 @@
 #pragma once
-// The checker's progress dialog: a modal dialog (template 101) on a thread of
-// its own, so that the main thread keeps serving commands. It is driven only
-// by WM_LVK_NOTIFY and never takes the run's state lock: the run sends to it
-// while holding that lock.
-#include <windows.h>
-
+// The checker's progress dialog: a modal dialog (template 101) on a user-
+// interface thread of its own, so that the main thread keeps serving
+// commands. It is driven only by WM_LVK_NOTIFY and never takes the run's
+// state lock: the run sends to it while holding that lock.
 #include <cstdint>
 
 #include "checker/RunPlatform.h"
+#include "framework/Framework.h"
 
 namespace checker {
 
-class CProgressDialog {
+class CProgressDialog : public fw::CDialog {
+  FW_DECLARE_MESSAGE_MAP()
+
  public:
-  CProgressDialog(HWND parent, int phase, DWORD mainThread);
-  ~CProgressDialog();
+  CProgressDialog(HWND owner, int phase, DWORD mainThread);
+  ~CProgressDialog() override;
   CProgressDialog(const CProgressDialog&) = delete;
   CProgressDialog& operator=(const CProgressDialog&) = delete;
 
-  // Runs the dialog modally on the calling thread until it ends.
-  INT_PTR RunModal();
-  HWND Window() const { return window_; }
   HANDLE InitialisedEvent() const { return initialised_; }
 
- private:
-  static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnInitDialog();
-  void ShowPhase(int phase);
-  void OnNotify(int code, LPARAM argument);
-  void OnCancelButton();
+ protected:
+  bool OnInitDialog() override;
+  // Enter and Esc do nothing: only Cancel and the run's end codes end it.
+  void OnOK() override {}
+  void OnCancel() override {}
 
-  HWND parent_;
-  HWND window_ = nullptr;
+ private:
+  LRESULT OnLvkNotify(WPARAM code, LPARAM argument);
+  void OnCloseRequest() {}
+  void OnCancelButton();
+  void ShowPhase(int phase);
+
   int phase_;
   int announcedTotal_ = 0;
   DWORD mainThread_;
-  HANDLE initialised_;  // auto-reset, set at the end of WM_INITDIALOG
+  HANDLE initialised_;  // auto-reset, set at the end of the initialisation
+  fw::CProgressCtrl progress_;
 };
 
 // The dialog's user-interface thread. It does not delete itself when the
 // dialog ends; its owner does.
-class CProgressThread {
+class CProgressThread : public fw::CWinThread {
  public:
-  CProgressThread(HWND owner, int phase, DWORD mainThread);
-  ~CProgressThread();
-  CProgressThread(const CProgressThread&) = delete;
-  CProgressThread& operator=(const CProgressThread&) = delete;
+  CProgressThread(HWND owner, int phase, DWORD mainThread) : dialog_(owner, phase, mainThread) {}
 
   // Starts the thread and waits until the dialog is initialised (or the
   // thread has ended without a dialog). Returns the dialog window or null.
   HWND Start();
   void WaitForEnd();
-  CProgressDialog& Dialog() { return dialog_; }
+
+ protected:
+  bool InitInstance() override;
 
  private:
-  static DWORD WINAPI Entry(LPVOID self);
   CProgressDialog dialog_;
-  HANDLE thread_ = nullptr;
 };
 
 // The run object's view of the dialog.
