@@ -230,8 +230,12 @@ def test_permanent_install_through_pellmark(host, xp, tmp_path):
     fonts = copy_fonts(tmp_path / "fonts", "GlimraEpsilon.ttf")
     installed = font_folder(xp) / "GlimraEpsilon.ttf"
     value = "グリムラ試験イプシロン (TrueType)"
+    # An installation folder with a space: the command line is not quoted.
+    folder = tmp_path / "Program Files" / "GLIMRA"
+    folder.mkdir(parents=True)
+    shutil.copy(xp.bin / "Pellmark.exe", folder / "Pellmark.exe")
     try:
-        h = host()
+        h = host(xp.winpath(folder))
         w = h.wine
         assert h.state()["classic"] == 1
         h.open_files(fonts, "GlimraEpsilon.ttf")

@@ -24,6 +24,20 @@ TEST(PellmarkCommandLine, AllWordsAfterTheProgramFormThePath) {
   EXPECT_EQ(PathFromCommandLine("C:\\\x95\x5C\\Pellmark.exe C:\\\x95\x5C\\x.ttf"), "C:\\\x95\x5C\\x.ttf");
 }
 
+TEST(PellmarkCommandLine, UnquotedProgramFolderWithSpaces) {
+  using pellmark::PathFromCommandLine;
+  EXPECT_EQ(PathFromCommandLine("C:\\PROGRAM FILES\\GLIMRA\\Pellmark.exe C:\\My Fonts\\a.ttf"),
+            "C:\\My Fonts\\a.ttf");
+  EXPECT_EQ(PathFromCommandLine("C:\\PROGRAM FILES\\GLIMRA\\PELLMARK.EXE D:\\x.ttf"), "D:\\x.ttf");
+  // The first whole "Pellmark.exe" ends the program, even if the font path
+  // names it again; a longer name containing it does not count.
+  EXPECT_EQ(PathFromCommandLine("C:\\G\\Pellmark.exe D:\\Pellmark.exe dir\\a.ttf"), "D:\\Pellmark.exe dir\\a.ttf");
+  EXPECT_EQ(PathFromCommandLine("C:\\G\\MyPellmark.exe D:\\a.ttf"), "D:\\a.ttf");
+  EXPECT_EQ(PathFromCommandLine("C:\\G\\MyPellmark.exe D:\\a.ttf", "Pellmark.exe"), "D:\\a.ttf");
+  // Written without ".exe": the first word is the program.
+  EXPECT_EQ(PathFromCommandLine("Pellmark D:\\a b.ttf"), "D:\\a b.ttf");
+}
+
 TEST(PellmarkCommandLine, NoArgumentGivesNoPath) {
   EXPECT_EQ(pellmark::PathFromCommandLine("C:\\GLIMRA\\Pellmark.exe "), "");
   EXPECT_EQ(pellmark::PathFromCommandLine("Pellmark.exe"), "");

@@ -88,16 +88,45 @@ bool IsSfntVersion(std::uint32_t v) {
 
 }  // namespace
 
-std::string PathFromCommandLine(std::string_view line) {
+namespace {
+
+// Where the program name ends when it is written with programFile, or npos.
+std::size_t EndOfProgramFile(std::string_view line, std::string_view programFile) {
+  if (programFile.empty()) return std::string_view::npos;
+  // Lower-casing keeps every byte in place, so positions carry over.
+  std::size_t at = cp932::Find(cp932::ToLower(line), cp932::ToLower(programFile));
+  if (at == std::string_view::npos) return at;
+  // A whole file name: after a separator, a quote, a blank or nothing...
+  if (at > 0) {
+    std::size_t prev = cp932::Prev(line, at);
+    char before = line[prev];
+    if (prev != at - 1 || (before != '\\' && before != '/' && before != '"' && !IsBlank(before)))
+      return std::string_view::npos;
+  }
+  // ...and followed by a quote, a blank or the end.
+  std::size_t end = at + programFile.size();
+  if (end < line.size() && line[end] == '"') ++end;
+  if (end < line.size() && !IsBlank(line[end])) return std::string_view::npos;
+  return end;
+}
+
+// The end of the first word, or of the quoted part that starts the line.
+std::size_t EndOfFirstWord(std::string_view line) {
   std::size_t i = 0;
   while (i < line.size() && IsBlank(line[i])) ++i;
-  // The program name: quoted, or up to the first blank.
   if (i < line.size() && line[i] == '"') {
     std::size_t close = line.find('"', i + 1);
-    i = close == std::string_view::npos ? line.size() : close + 1;
-  } else {
-    while (i < line.size() && !IsBlank(line[i])) i = cp932::Next(line, i);
+    return close == std::string_view::npos ? line.size() : close + 1;
   }
+  while (i < line.size() && !IsBlank(line[i])) i = cp932::Next(line, i);
+  return i;
+}
+
+}  // namespace
+
+std::string PathFromCommandLine(std::string_view line, std::string_view programFile) {
+  std::size_t i = EndOfProgramFile(line, programFile);
+  if (i == std::string_view::npos) i = EndOfFirstWord(line);
   std::string_view rest = line.substr(i);
   while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
   while (!rest.empty() && IsBlank(rest.back())) rest.remove_suffix(1);

@@ -11,7 +11,11 @@ namespace pellmark {
 // The viewer passes the path unquoted, so a path with spaces arrives as
 // several words; taking the rest of the line raw keeps repeated spaces too.
 // A path that is quoted as a whole is unquoted. Surrounding blanks are dropped.
-std::string PathFromCommandLine(std::string_view commandLine);
+// The program name ends after the first programFile ("Pellmark.exe", any
+// case) that closes a word: the viewer does not quote it either, and its
+// folder may hold spaces ("C:\Program Files\..."). Without such a word the
+// program name is the first word (or the quoted part).
+std::string PathFromCommandLine(std::string_view commandLine, std::string_view programFile = "Pellmark.exe");
 
 // The names of the faces in a TrueType/OpenType file or collection, one per
 // font of the file, as UTF-16 code units. For each font the full name is
