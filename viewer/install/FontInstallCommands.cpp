@@ -31,7 +31,13 @@ std::vector<std::string> ChooseFontFiles(HWND owner, std::string& remembered) {
   ofn.lpstrInitialDir = start.initialFolder.empty() ? nullptr : start.initialFolder.c_str();
   ofn.lpstrTitle = kOpenTitle;
   ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameA(&ofn)) return {};
+  if (!GetOpenFileNameA(&ofn)) {
+    // More names than the buffer holds: say so rather than do nothing.
+    if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+      MessageBoxA(owner, "選択したファイルが多すぎます。\n一度に選択するファイルを減らして下さい。", kOpenTitle,
+                  MB_OK | MB_ICONEXCLAMATION);
+    return {};
+  }
   FileDialogChoice choice = ParseFileDialogResult(buffer.data(), buffer.size());
   remembered = choice.reportedPath;
   return choice.files;
