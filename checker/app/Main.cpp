@@ -148,5 +148,8 @@ int main() {
   CloseHandle(stop);
   int exitCode = run.ExitCode();
   Trace("End process %d\n", exitCode);
-  return exitCode;
+  // A worker may still run (a package still unpacking while the installer
+  // starts, a transfer after an error); it must not outlive the run object
+  // it uses, so the process ends here, with it, before anything is destroyed.
+  ExitProcess(static_cast<UINT>(exitCode));
 }
