@@ -374,3 +374,16 @@ def test_help_opens_the_help_file_or_says_it_is_missing(programs, clean_registry
     wait_until(lambda: not wine.find_windows("#32770", "Glimra"), timeout=10)
     wine.close(frame.hwnd)
     assert wine.wait_exit(proc, timeout=30) == 0
+
+
+def test_stored_values_out_of_range_are_clamped_at_start(viewer, wine):
+    wine.reg_set(SETTINGS, "DispFontSize", 5)
+    wine.reg_set(WINDOW, "Width1", 5000)
+    wine.reg_set(SETTINGS, "DispText", "保存された Text")
+    v = viewer()
+    assert v.child(1001, "ComboBox").text == "6"
+    assert v.child(1000).text == "保存された Text"
+    # Client width - 2: the sample column keeps a sliver.
+    assert v.view.width - 4 - 30 < v.query(QUERY_DIVIDER) < v.view.width - 4
+    v.close()
+    assert wine.reg_get(SETTINGS, "DispFontSize") == 60

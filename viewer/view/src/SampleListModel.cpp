@@ -35,7 +35,8 @@ int SampleListModel::NextRow() const {
 }
 
 int SampleListModel::RowHeightFor(int sampleHeight) const {
-  int minimum = static_cast<int>(2.2 * labelHeightMax);
+  // 2.2 label heights, truncated; in integers so that x87 and SSE builds agree.
+  int minimum = 22 * labelHeightMax / 10;
   return std::max(sampleHeight, minimum);
 }
 
@@ -97,7 +98,7 @@ std::vector<Rect> SampleListModel::TemporaryFrame(int i) const {
 }
 
 int SampleListModel::MarksTop(int y) const {
-  return static_cast<int>(1.2 * labelHeightMax + y + 2);
+  return 12 * labelHeightMax / 10 + y + 2;  // 1.2 label heights below the row top
 }
 
 Reaction SampleListModel::Scroll(int code, int position) {
