@@ -5,9 +5,17 @@ namespace {
 
 unsigned char Byte(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
-// Code of the character at i for comparisons: a folded byte or lead*256+trail.
+// Full-width Latin small letters ａ-ｚ (82 81 - 82 9A) and their capitals
+// Ａ-Ｚ (82 60 - 82 79): the only double-byte characters with a case.
+constexpr unsigned kFullWidthSmallA = 0x8281, kFullWidthSmallZ = 0x829A, kFullWidthCaseOffset = 0x21;
+
+// Code of the character at i for comparisons: a single byte folded to lower
+// case, or lead*256+trail converted to upper case.
 unsigned FoldedCode(std::string_view s, std::size_t i) {
-  if (IsDoubleByteAt(s, i)) return (Byte(s, i) << 8) | Byte(s, i + 1);
+  if (IsDoubleByteAt(s, i)) {
+    unsigned code = (Byte(s, i) << 8) | Byte(s, i + 1);
+    return (code >= kFullWidthSmallA && code <= kFullWidthSmallZ) ? code - kFullWidthCaseOffset : code;
+  }
   unsigned char b = Byte(s, i);
   return (b >= 'A' && b <= 'Z') ? b + ('a' - 'A') : b;
 }
@@ -62,6 +70,31 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   if (i < a.size()) return 1;
   if (j < b.size()) return -1;
   return 0;
+}
+
+// Each character becomes a code whose bytes sort as its folded code does: a
+// single byte below 0x80 stays one byte, any other single byte becomes 0x80
+// and itself, a double-byte character its two (upper-cased) bytes, lead
+// 0x81 and above. No code is the start of another, so keys compare as their
+// names do.
+void AppendSortKeyNoCase(std::string_view s, std::string& out) {
+  for (std::size_t i = 0; i < s.size(); i = Next(s, i)) {
+    unsigned code = FoldedCode(s, i);
+    if (code > 0xFF) {
+      out.push_back(static_cast<char>(code >> 8));
+      out.push_back(static_cast<char>(code & 0xFF));
+    } else {
+      if (code >= 0x80) out.push_back(static_cast<char>(0x80));
+      out.push_back(static_cast<char>(code));
+    }
+  }
+}
+
+std::string SortKeyNoCase(std::string_view s) {
+  std::string key;
+  key.reserve(s.size() + 8);
+  AppendSortKeyNoCase(s, key);
+  return key;
 }
 
 std::string ToUpper(std::string_view s) {

@@ -59,8 +59,12 @@ TEST(Cp932Compare, ExactIsByteWiseAndUnsigned) {
 TEST(Cp932Compare, NoCaseFoldsSingleByteLettersOnly) {
   EXPECT_EQ(cp932::CompareNoCase("Arial", "ARIAL"), 0);
   EXPECT_TRUE(cp932::EqualsNoCase("MS Gothic", "ms gothic"));
-  // Full-width Ａ (82 60) and ａ (82 81) are different characters.
-  EXPECT_NE(cp932::CompareNoCase("Ａ", "ａ"), 0);
+  // Full-width letters compare in upper case: ａ (82 81) equals Ａ (82 60),
+  // and both sort before Ｂ (82 61).
+  EXPECT_EQ(cp932::CompareNoCase("ａｂ", "ＡＢ"), 0);
+  EXPECT_LT(cp932::CompareNoCase("ａ", "Ｂ"), 0);
+  // Other double-byte characters are compared as they are.
+  EXPECT_NE(cp932::CompareNoCase("ぁ", "あ"), 0);
   // Letters fold to lower case, so '[' and '_' (0x5B, 0x5F) sort before
   // every letter, upper or lower; folding to upper would put them after.
   EXPECT_LT(cp932::CompareNoCase("[", "a"), 0);
@@ -89,6 +93,22 @@ TEST(Cp932Compare, NoCaseOrdersAListConsistently) {
             [](const std::string& a, const std::string& b) { return cp932::CompareNoCase(a, b) < 0; });
   std::vector<std::string> expected = {"@ＭＳ 明朝", "arial", "Arial Black", "MS UI Gothic", "Tahoma", "ｱ", "ＭＳ ゴシック"};
   EXPECT_EQ(names, expected);
+}
+
+TEST(Cp932Compare, SortKeysOrderAsTheNoCaseComparison) {
+  // Every mix of characters from the classes that fold differently.
+  const std::vector<std::string> parts = {"", "a", "A", "[", "\xB1", "\x82\x81", "\x82\x60", "\x82\x61", "\x83\x5C", "@", "\x7F"};
+  std::vector<std::string> names;
+  for (const auto& x : parts)
+    for (const auto& y : parts)
+      for (const auto& z : parts) names.push_back(x + y + z);
+  for (const auto& a : names) {
+    for (const auto& b : names) {
+      int byName = cp932::CompareNoCase(a, b);
+      int byKey = cp932::Compare(cp932::SortKeyNoCase(a), cp932::SortKeyNoCase(b));
+      ASSERT_EQ(byName, byKey) << a << " / " << b;
+    }
+  }
 }
 
 TEST(Cp932Case, UpperAndLowerLeaveDoubleByteCharactersAlone) {

@@ -10,37 +10,10 @@
 
 namespace {
 
-// The catalogue's order as plain bytes. Each character gets a code whose
-// byte order is its place in the case-insensitive order: a single byte below
-// 0x80 stays one byte (letters in lower case), any other single byte becomes
-// 0x80 and itself, a double-byte character keeps its lead (0x81 and above)
-// and trail byte. No code is the start of another, so byte-wise comparison
-// of two keys is the case-insensitive comparison of the names, and equal
-// keys mean names that differ only in letter case.
-void AppendSortKey(std::string_view name, std::string& out) {
-  for (std::size_t i = 0; i < name.size();) {
-    if (cp932::IsDoubleByteAt(name, i)) {
-      out.push_back(name[i]);
-      out.push_back(name[i + 1]);
-      i += 2;
-      continue;
-    }
-    const unsigned char c = static_cast<unsigned char>(name[i++]);
-    if (c >= 0x80) {
-      out.push_back(static_cast<char>(0x80));
-      out.push_back(static_cast<char>(c));
-    } else {
-      out.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
-    }
-  }
-}
+// Keys whose byte order is the catalogue's case-insensitive order.
+void AppendSortKey(std::string_view name, std::string& out) { cp932::AppendSortKeyNoCase(name, out); }
 
-std::string SortKey(std::string_view name) {
-  std::string key;
-  key.reserve(name.size() + 8);
-  AppendSortKey(name, key);
-  return key;
-}
+std::string SortKey(std::string_view name) { return cp932::SortKeyNoCase(name); }
 
 bool Contains(const std::vector<int>& codes, int code) {
   return std::find(codes.begin(), codes.end(), code) != codes.end();

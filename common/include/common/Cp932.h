@@ -38,12 +38,19 @@ std::size_t CharCount(std::string_view s);
 int Compare(std::string_view a, std::string_view b);
 
 // Case-insensitive comparison: character by character, single-byte letters
-// folded to lower case, double-byte characters compared by their 16-bit code;
-// a string that is a prefix of the other is the smaller. Returns <0, 0, >0.
+// folded to lower case, double-byte characters compared by their 16-bit code
+// after conversion to upper case (full-width ａ equals Ａ); a string that is a
+// prefix of the other is the smaller. Returns <0, 0, >0.
 int CompareNoCase(std::string_view a, std::string_view b);
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareNoCase(a, b) == 0;
 }
+
+// A byte string whose byte-wise order is the CompareNoCase order of the
+// names it is made from; names that differ only in letter case get equal
+// keys. For sorting and hashing many names at once.
+void AppendSortKeyNoCase(std::string_view s, std::string& out);
+std::string SortKeyNoCase(std::string_view s);
 
 // Upper- and lower-casing of the single-byte letters A-Z; double-byte
 // characters (their trail bytes included) stay as they are.
