@@ -387,3 +387,31 @@ def test_stored_values_out_of_range_are_clamped_at_start(viewer, wine):
     assert v.view.width - 4 - 30 < v.query(QUERY_DIVIDER) < v.view.width - 4
     v.close()
     assert wine.reg_get(SETTINGS, "DispFontSize") == 60
+
+
+def test_temporary_font_gets_its_frame_and_closing_asks_about_it(viewer, wine, tmp_path, shots):
+    from install_support import IDYES, answer, box, box_text, copy_fonts
+
+    fonts = copy_fonts(tmp_path / "fonts", "GlimraAlpha.ttf")
+    v = viewer()
+    before = v.rows()
+    v.command(32775)
+    wine.file_dialog("フォントの一時インストール", wine.winpath(fonts), '"GlimraAlpha.ttf"')
+    wait_until(lambda: v.rows() == before + 1, timeout=30)
+    v.keys("G")
+    assert v.selected_name() == "Glimra Test Alpha"
+    v.command(ID_FAV_ADD)
+    v.command(ID_CAND_ADD)
+    if v.top() > 0:
+        v.post_view(WM_VSCROLL, ((v.top() - 1) << 16) | SB_THUMBPOSITION)
+    v.keys("0x28")
+    v.settle()
+    time.sleep(0.5)
+    wine.screenshot(shots / "viewer-temporary-font.png")
+
+    wine.close(v.frame.hwnd)
+    win, children = box(wine, "Glimra")
+    assert box_text(children).startswith("一時インストールしたフォントを解除しますか？")
+    answer(wine, win, IDYES)
+    assert wine.wait_exit(v.proc, timeout=30) == 0
+    assert wine.reg_get(SETTINGS, "Favorite01") == "Glimra Test Alpha"
