@@ -415,3 +415,15 @@ def test_temporary_font_gets_its_frame_and_closing_asks_about_it(viewer, wine, t
     answer(wine, win, IDYES)
     assert wine.wait_exit(v.proc, timeout=30) == 0
     assert wine.reg_get(SETTINGS, "Favorite01") == "Glimra Test Alpha"
+
+
+def test_right_click_selects_the_row_and_opens_the_context_menu(viewer, wine):
+    v = viewer()
+    # Rows are at least a few pixels high: y 60 lies in row 1 or 2 of the list.
+    wine.post(v.view.hwnd, 0x0204, 2, lparam(400, 60))  # WM_RBUTTONDOWN
+    menu = wine.wait_window("#32768", timeout=20)
+    assert menu.visible
+    wine.wtool("keys", hex(v.frame.hwnd), "0x1B")  # Escape closes the menu
+    wait_until(lambda: not [w for w in wine.find_windows("#32768") if w.visible], timeout=10)
+    assert v.selected() > 0
+    v.close()
