@@ -3,7 +3,7 @@
 // them before and apart from the viewer.
 //   InstallHost.exe <state file> [installation folder]
 // WM_COMMAND with the view's ids runs a command; WM_APP selects a row
-// (wParam); WM_APP + 1 writes the state file; 0x0410 asks as at exit.
+// (wParam); WM_APP + 1 writes the state file.
 #include <windows.h>
 
 #include <cstdio>
@@ -71,9 +71,6 @@ LRESULT CALLBACK HostProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) 
       case WM_APP + 1:
         WriteState();
         return 1;
-      case 0x0410:
-        if (host->commands.AskAtExit(wnd, "Glimra")) Refresh();
-        return 0;
       case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

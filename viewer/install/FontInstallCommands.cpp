@@ -90,14 +90,3 @@ void FontInstallCommands::ShowProperties(HWND view, int row) {
   dialog.m_temporary = fonts_.GetCount() > 0 && fonts_.GetFont(row).kind == kFontTemporary ? 1 : 0;
   dialog.DoModal();
 }
-
-bool FontInstallCommands::AskAtExit(HWND view, const std::string& appTitle) {
-  if (installer_.Loaded().empty()) return false;
-  if (MessageBoxA(view,
-                  "一時インストールしたフォントを解除しますか？\r\n"
-                  "「いいえ」を選ぶとコンピュータを再起動するまでそのフォントが使用可能です.",
-                  appTitle.c_str(), MB_YESNO) != IDYES)
-    return false;
-  installer_.RemoveAll();
-  return true;
-}

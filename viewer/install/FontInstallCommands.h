@@ -1,10 +1,9 @@
 #pragma once
 // The view's font installation commands: temporary install of chosen files,
-// folder search, unloading, permanent install, font properties and the
-// question at exit. The view owns one; each command that changed the
-// catalogue returns true and the view then refreshes and repaints. It works
-// on the view's catalogue, loaded-file list and remembered dialog path, so it
-// can be made whenever a command needs it.
+// folder search, unloading, permanent install and font properties. Each
+// command that changed the catalogue returns true; the view then refreshes
+// and repaints. It works on the view's catalogue, loaded-file list and
+// remembered dialog path, so it can be made whenever a command needs it.
 #include <windows.h>
 
 #include <string>
@@ -31,9 +30,6 @@ class FontInstallCommands {
   }
   // 32799 for the selected row.
   void ShowProperties(HWND view, int selectedRow);
-  // Message 0x0410: asks whether to unload what this viewer loaded. True
-  // when the fonts were unloaded (the catalogue was rebuilt).
-  bool AskAtExit(HWND view, const std::string& appTitle);
 
   const FontInstaller& Installer() const { return installer_; }
 
