@@ -6,6 +6,7 @@
 
 #include "app/GlimraApp.h"
 #include "fonts/Win32FontSystem.h"
+#include "common/LvkMessages.h"
 #include "res/ResourceIds.h"
 
 namespace {
@@ -86,6 +87,9 @@ FW_BEGIN_MESSAGE_MAP(CGlimraView, fw::CView)
   fw::OnCommand(ID_FONT_PERMANENT, &CGlimraView::OnFontPermanent),
   fw::OnUpdateCommandUI(ID_FONT_PERMANENT, &CGlimraView::OnUpdateFontPermanent),
   fw::OnCommand(ID_FONT_PROPERTIES, &CGlimraView::OnFontProperties),
+  fw::OnCommand(ID_UPDATE_CHECK, &CGlimraView::OnUpdateCheck),
+  fw::OnUpdateCommandUI(ID_UPDATE_CHECK, &CGlimraView::OnUpdateUpdateCheck),
+  fw::OnMessage(WM_LVK_NOTIFY, &CGlimraView::OnLvkNotify),
 FW_END_MESSAGE_MAP()
 
 CGlimraView::CGlimraView() : fonts_(SystemFontSystem()) {
@@ -297,6 +301,7 @@ LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM) {
     case GLIMRA_QUERY_VISIBLE_ROWS: return model_.visibleRows;
     case GLIMRA_QUERY_DIVIDER: return settings_.Width1;
     case GLIMRA_QUERY_FONT_SIZE: return settings_.DispFontSize;
+    case GLIMRA_QUERY_UPDATE_STATE: return update_.GetState();
     default: return -1;
   }
 }

@@ -1,7 +1,64 @@
-// The daily update check started by the first paint.
+// The update check: the daily one started by the first paint, the one from
+// the menu, and the reactions to the reports that Lanvik.dll relays.
+#include <windows.h>
+
+#include "Lanvik.h"
+#include "app/GlimraApp.h"
+#include "common/LvkMessages.h"
+#include "res/ResourceIds.h"
 #include "view/GlimraView.h"
 
-// NOT BUILT YET: the automatic update check through Lanvik.dll arrives with
-// its own change. Until then the first paint starts nothing here, the update
-// state stays 0 and the update command has no handler (shown disabled).
-void CGlimraView::StartAutomaticUpdateCheck() {}
+namespace {
+
+// The update check's ways to the user and to the launcher, on the view's
+// window thread.
+class ViewUpdateHost : public viewer::UpdateHost {
+ public:
+  ViewUpdateHost(HWND view, CGlimraView& owner) : view_(view), owner_(owner) {}
+
+  bool StartLauncher() override {
+    std::string address = fw::LoadResString(IDS_UPDATE_ADDRESS);
+    std::string version = fw::LoadResString(IDS_UPDATE_VERSION);
+    return LVK_StartA(address.c_str(), version.c_str(), view_, nullptr, 0) != 0;
+  }
+  void ShowMessage(const char* text) override { ::MessageBoxA(view_, text, Title(), MB_OK); }
+  bool AskYesNo(const char* text) override { return ::MessageBoxA(view_, text, Title(), MB_YESNO) == IDYES; }
+  void OpenProgressDialog() override { LVK_OpenProgDialog(static_cast<int>(reinterpret_cast<INT_PTR>(view_))); }
+  void ContinueUpdate() override { LVK_ContinueUpdate(); }
+  void CancelUpdate() override { LVK_Cancel(); }
+  void QuitForInstaller() override {
+    // No exit question: the checker is waiting for this process to end.
+    // The settings are kept all the same, as a normal exit would.
+    owner_.SaveSettings();
+    ::PostQuitMessage(0);
+  }
+
+ private:
+  static const char* Title() { return GlimraApp().m_pszAppName.c_str(); }
+
+  HWND view_;
+  CGlimraView& owner_;
+};
+
+}  // namespace
+
+void CGlimraView::StartAutomaticUpdateCheck() {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  ViewUpdateHost host(m_hWnd, *this);
+  update_.StartAutomatic(host, settings_.AutoUpdate, GlimraApp().Profile(),
+                         viewer::FormatCheckDate(now.wYear, now.wMonth, now.wDay));
+}
+
+void CGlimraView::OnUpdateCheck() {
+  ViewUpdateHost host(m_hWnd, *this);
+  update_.StartRequested(host);
+}
+
+void CGlimraView::OnUpdateUpdateCheck(fw::CCmdUI* ui) { ui->Enable(update_.CommandEnabled()); }
+
+LRESULT CGlimraView::OnLvkNotify(WPARAM code, LPARAM) {
+  ViewUpdateHost host(m_hWnd, *this);
+  update_.OnReport(host, static_cast<int>(code));
+  return 0;
+}

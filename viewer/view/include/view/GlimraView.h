@@ -13,6 +13,7 @@
 #include "framework/Framework.h"
 #include "install/LoadedFileList.h"
 #include "settings/DisplaySettings.h"
+#include "update/UpdateCheck.h"
 #include "view/SampleListModel.h"
 
 class FontInstallCommands;
@@ -146,6 +147,9 @@ class CGlimraView : public fw::CView {
 
   // --- update check (ViewUpdate.cpp)
   void StartAutomaticUpdateCheck();
+  void OnUpdateCheck();
+  void OnUpdateUpdateCheck(fw::CCmdUI* ui);
+  LRESULT OnLvkNotify(WPARAM code, LPARAM);
 
   DisplaySettings settings_;
   CFontList fonts_;
@@ -153,7 +157,7 @@ class CGlimraView : public fw::CView {
   viewer::SampleListModel model_;
   bool initialised_ = false;
   bool classicSystem_ = false;
-  int updateState_ = 0;  // 0 while no update check runs
+  viewer::UpdateCheck update_;
   fw::CDialogBar* textBar_ = nullptr;
   std::string labelFace_;
   int labelSize_ = 0;  // tenths of a point
