@@ -363,6 +363,8 @@ def test_help_opens_the_help_file_or_says_it_is_missing(programs, clean_registry
     # A copy of the program without its help file beside it.
     lonely = tmp_path / "Glimra.exe"
     shutil.copy(wine.bin / "Glimra.exe", lonely)
+    for dll in wine.bin.glob("*.dll"):  # the libraries it loads with it
+        shutil.copy(dll, tmp_path / dll.name)
     proc = wine.start(lonely)
     frame = wine.wait_window("FwFrame128", "Glimra", timeout=60)
     wine.post(frame.hwnd, 0x0111, 57670)
