@@ -106,10 +106,17 @@ class GlobalLockScope {
   void* p_;
 };
 
-// An open clipboard; closed when the scope ends.
+// An open clipboard; closed when the scope ends. Another program may hold
+// the clipboard for a moment, so opening can be tried several times with a
+// pause after each failure.
 class ClipboardSession {
  public:
-  explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  explicit ClipboardSession(HWND owner, int tries = 1, DWORD pauseMs = 0) {
+    for (int attempt = 0; attempt < tries && !open_; ++attempt) {
+      open_ = OpenClipboard(owner) != FALSE;
+      if (!open_) Sleep(pauseMs);
+    }
+  }
   ClipboardSession(const ClipboardSession&) = delete;
   ClipboardSession& operator=(const ClipboardSession&) = delete;
   ~ClipboardSession() {
@@ -118,7 +125,7 @@ class ClipboardSession {
   bool IsOpen() const { return open_; }
 
  private:
-  bool open_;
+  bool open_ = false;
 };
 
 }  // namespace fw

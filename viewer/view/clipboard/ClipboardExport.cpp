@@ -8,25 +8,15 @@
 #include "fonts/FontList.h"
 #include "fonts/Win32FontSystem.h"
 #include "framework/Gdi.h"
+#include "framework/Handles.h"
 
 namespace {
 
 constexpr UINT kGlobalFlags = GMEM_MOVEABLE | GMEM_DDESHARE;
 
-// Closes the clipboard when the copy ends, whichever way.
-class ClipboardSession {
- public:
-  explicit ClipboardSession(HWND owner) : open_(OpenClipboardPatiently(owner)) {}
-  ClipboardSession(const ClipboardSession&) = delete;
-  ClipboardSession& operator=(const ClipboardSession&) = delete;
-  ~ClipboardSession() {
-    if (open_) CloseClipboard();
-  }
-  bool IsOpen() const { return open_; }
-
- private:
-  bool open_;
-};
+// Ten tries, 10 ms apart: another program may hold the clipboard briefly.
+constexpr int kClipboardTries = 10;
+constexpr DWORD kClipboardPauseMs = 10;
 
 // Puts bytes and a terminating zero under format. The block belongs to the
 // clipboard once set; when setting fails it is ours to free.
@@ -47,22 +37,6 @@ bool SetClipboardBytes(UINT format, std::string_view bytes) {
   }
   return true;
 }
-
-// Desktop client DC, released at scope end.
-class ScreenDC {
- public:
-  ScreenDC() : wnd_(GetDesktopWindow()), dc_(GetDC(wnd_)) {}
-  ScreenDC(const ScreenDC&) = delete;
-  ScreenDC& operator=(const ScreenDC&) = delete;
-  ~ScreenDC() {
-    if (dc_) ReleaseDC(wnd_, dc_);
-  }
-  HDC Get() const { return dc_; }
-
- private:
-  HWND wnd_;
-  HDC dc_;
-};
 
 int Whole(double v) { return static_cast<int>(v + 0.5); }
 
@@ -119,29 +93,21 @@ HENHMETAFILE WithFrameMargin(HENHMETAFILE picture) {
 
 }  // namespace
 
-bool OpenClipboardPatiently(HWND owner) {
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    if (OpenClipboard(owner)) return true;
-    Sleep(10);
-  }
-  return false;
-}
-
 HENHMETAFILE BuildSampleMetafile(const LOGFONTA& face, std::string_view sample, int sizeTenths) {
-  ScreenDC screen;
-  if (!screen.Get()) return nullptr;
+  fw::CClientDC screen(GetDesktopWindow());
+  if (!screen.GetSafeHdc()) return nullptr;
   LOGFONTA lf = face;
   lf.lfHeight = -sizeTenths;
   fw::Font fontA(CreateFontIndirectA(&lf));
   if (!fontA) return nullptr;
-  fw::SelectScope selected(screen.Get(), fontA.Get());
-  const SIZE whole = Extent(screen.Get(), sample);
-  HENHMETAFILE picture = RecordSample(screen.Get(), lf, sample, whole);
+  fw::SelectScope selected(screen.GetSafeHdc(), fontA.Get());
+  const SIZE whole = Extent(screen.GetSafeHdc(), sample);
+  HENHMETAFILE picture = RecordSample(screen.GetSafeHdc(), lf, sample, whole);
   return picture ? WithFrameMargin(picture) : nullptr;
 }
 
 bool CopySampleToClipboard(HWND owner, const SampleExport& e) {
-  ClipboardSession clipboard(owner);
+  fw::ClipboardSession clipboard(owner, kClipboardTries, kClipboardPauseMs);
   if (!clipboard.IsOpen()) return false;
   EmptyClipboard();
   SetClipboardBytes(CF_TEXT, e.sample);
@@ -156,7 +122,7 @@ bool CopySampleToClipboard(HWND owner, const SampleExport& e) {
 }
 
 bool CopyTextToClipboard(HWND owner, std::string_view text) {
-  ClipboardSession clipboard(owner);
+  fw::ClipboardSession clipboard(owner, kClipboardTries, kClipboardPauseMs);
   if (!clipboard.IsOpen()) return false;
   EmptyClipboard();
   SetClipboardBytes(CF_TEXT, text);

@@ -9,9 +9,6 @@
 
 class CFontList;
 
-// Opens the clipboard for owner: up to 10 tries, 10 ms apart.
-bool OpenClipboardPatiently(HWND owner);
-
 // Everything one sample copy needs, read from the catalogue beforehand.
 struct SampleExport {
   std::string sample;    // as the face's character set shows it
