@@ -1,4 +1,5 @@
 import os
+import subprocess
 from pathlib import Path
 
 import pytest
@@ -8,6 +9,7 @@ from harness.wine import Wine
 
 BUILD = Path(os.environ.get("GLIMRA_BUILD", Path(__file__).resolve().parents[2] / "build" / "win32"))
 SHOTS = BUILD / "shots"
+ROOT = Path(__file__).resolve().parents[2]
 
 
 @pytest.fixture(scope="session")
@@ -42,3 +44,13 @@ def http_server():
 def shots():
     SHOTS.mkdir(parents=True, exist_ok=True)
     return SHOTS
+
+
+@pytest.fixture
+def printer():
+    """The CUPS queue "PDF" (cups-pdf) running; yields the folder its PDFs land in."""
+    subprocess.run([str(ROOT / "scripts" / "printer.sh"), "start"], check=True, timeout=60)
+    out = Path(subprocess.run([str(ROOT / "scripts" / "printer.sh"), "dir"], check=True, capture_output=True,
+                              text=True).stdout.strip())
+    out.mkdir(parents=True, exist_ok=True)
+    yield out

@@ -14,17 +14,7 @@ import pytest
 from export_support import Glimra
 from harness.wine import wait_until
 
-ROOT = Path(__file__).resolve().parents[2]
 ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW = 57608, 57609
-
-
-@pytest.fixture
-def printer():
-    subprocess.run([str(ROOT / "scripts" / "printer.sh"), "start"], check=True, timeout=60)
-    out = Path(subprocess.run([str(ROOT / "scripts" / "printer.sh"), "dir"], check=True, capture_output=True,
-                              text=True).stdout.strip())
-    out.mkdir(parents=True, exist_ok=True)
-    yield out
 
 
 def new_pdf(folder, before, timeout=90):

@@ -11,7 +11,6 @@ import pytest
 
 from harness.wine import wait_until
 
-ROOT = Path(__file__).resolve().parents[2]
 KEY = r"HKCU\Software\VANTO\FrameworkDemo"
 WM_COMMAND, WM_CLOSE, BM_CLICK = 0x0111, 0x0010, 0x00F5
 ID_COUNT_UP, ID_COUNT_DOWN, ID_COUNT_RESET = 32780, 32781, 32782
@@ -191,15 +190,6 @@ def _ink(ppm: Path) -> int:
     parts = data.split(maxsplit=4)
     pixels = parts[4]
     return sum(1 for i in range(0, len(pixels), 3) if pixels[i] < 128)
-
-
-@pytest.fixture
-def printer():
-    subprocess.run([str(ROOT / "scripts" / "printer.sh"), "start"], check=True, timeout=60)
-    out = Path(subprocess.run([str(ROOT / "scripts" / "printer.sh"), "dir"], check=True, capture_output=True,
-                              text=True).stdout.strip())
-    out.mkdir(parents=True, exist_ok=True)
-    yield out
 
 
 def test_printing_writes_the_pages_of_the_view(demo, printer, tmp_path):
