@@ -2,38 +2,13 @@
 settings, its frame and view, the clipboard helper and message boxes."""
 import re
 
-from harness.wine import wait_until
+from harness.glimra import SETTINGS  # noqa: F401 (used by the tests)
+from harness.glimra import Glimra as GlimraBase
 
-SETTINGS = r"HKCU\Software\VANTO\Glimra\Settings"
 JAPANESE_SAMPLE = "Aaあぁアァ亜宇"
 
 
-class Glimra:
-    def __init__(self, wine, program=None, **settings):
-        self.wine = wine
-        for name, value in settings.items():
-            wine.reg_set(SETTINGS, name, value)
-        self.proc = wine.start(program or wine.bin / "Glimra.exe")
-        self.frame = wine.wait_window("FwFrame128", "Glimra", timeout=60)
-        self.view = None
-        wait_until(self._painted, timeout=60, interval=0.3)
-
-    def _painted(self):
-        kids = self.wine.children(self.frame.hwnd)
-        views = [c for c in kids if c.cls == "FwView"]
-        boxes = [c for c in kids if c.id == 1000]
-        if not views or not boxes or boxes[0].text == "":
-            return False
-        self.view = views[0]
-        return True
-
-    def command(self, cmd_id):
-        self.wine.command(self.frame.hwnd, cmd_id)
-
-    def close(self):
-        self.wine.close(self.frame.hwnd)
-        self.wine.wait_exit(self.proc, timeout=30)
-
+class Glimra(GlimraBase):
     def dialogs(self):
         """Top-level dialog windows of any title (message boxes included)."""
         return [w for w in self.wine.find_windows("#32770") if w.visible]

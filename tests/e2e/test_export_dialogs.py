@@ -2,8 +2,6 @@
 import shutil
 import time
 
-import pytest
-
 from export_support import SETTINGS, Glimra
 from harness.wine import wait_until
 

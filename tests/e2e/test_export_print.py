@@ -7,9 +7,6 @@ recorded pages by print_win32_tests, and here on the page image.)"""
 import re
 import subprocess
 import time
-from pathlib import Path
-
-import pytest
 
 from export_support import Glimra
 from harness.wine import wait_until

@@ -1,11 +1,10 @@
 """Font installation in Glimra.exe itself: the commands of the view, driven
 through its frame, seen through the property dialog of the selected row and
 the list switches (only temporary faces, or only favourites)."""
-import time
-from pathlib import Path
 
 import pytest
 
+from harness.glimra import Glimra as GlimraBase
 from harness.wine import wait_until
 from install_support import (IDCANCEL, IDNO, IDOK, IDYES, answer, box, box_text, copy_fonts,
                              delete_font_value, font_folder, font_values, settle)
@@ -21,25 +20,7 @@ ID_PROPERTIES, ID_PERMANENT, ID_MODE_FAVOURITES = 32799, 32807, 32802
 VK_DOWN = 0x28
 
 
-class Glimra:
-    def __init__(self, wine):
-        self.wine = wine
-        self.proc = wine.start(wine.bin / "Glimra.exe")
-        self.frame = wine.wait_window("FwFrame128", "Glimra", timeout=60)
-        wait_until(self._painted, timeout=60, interval=0.3)
-
-    def _painted(self):
-        kids = self.wine.children(self.frame.hwnd)
-        views = [c for c in kids if c.cls == "FwView"]
-        sample = [c for c in kids if c.id == 1000]
-        if views and sample and sample[0].text:
-            self.view = views[0]
-            return True
-        return False
-
-    def command(self, cmd_id):
-        self.wine.command(self.frame.hwnd, cmd_id)
-
+class Glimra(GlimraBase):
     def open_files(self, folder, *names):
         self.command(ID_TEMPINSTALL)
         texts = [self.wine.winpath(folder)]

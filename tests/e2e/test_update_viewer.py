@@ -6,11 +6,11 @@ import time
 import pytest
 
 from harness.checker_run import info_line, make_package
+from harness.glimra import QUERY_UPDATE_STATE, Glimra
 from harness.http import Answer
 from harness.wine import wait_until
 
 APP_KEY = r"HKCU\Software\VANTO\Glimra"
-WM_GLIMRA_QUERY, QUERY_ROW_COUNT, QUERY_UPDATE_STATE = 0x8050, 2, 6
 ID_UPDATE_CHECK = 32793
 IDOK, IDYES, IDNO = 1, 6, 7
 
@@ -26,27 +26,18 @@ def today():
     return f"{t.tm_year:04d}{t.tm_mon:02d}{t.tm_mday:02d}"
 
 
-class Viewer:
+class Viewer(Glimra):
     """Glimra.exe started in a working folder whose alias file points the
     checker at the test server's information file."""
 
     def __init__(self, wine, folder, info_url):
-        self.wine = wine
         folder.mkdir(parents=True, exist_ok=True)
         (folder / "Mervik.alias").write_text(f"# test server\nURL * {info_url}\n")
         self.folder = folder
-        self.proc = wine.start(wine.bin / "Glimra.exe", cwd=folder)
-        self.frame = wine.wait_window("FwFrame128", "Glimra", timeout=60)
-        self.view = wait_until(self._view, timeout=60, interval=0.3)
-
-    def _view(self):
-        for c in self.wine.children(self.frame.hwnd):
-            if c.cls == "FwView" and self.wine.send(c.hwnd, WM_GLIMRA_QUERY, QUERY_ROW_COUNT) >= 0:
-                return c
-        return None
+        super().__init__(wine, cwd=folder)
 
     def state(self):
-        return self.wine.send(self.view.hwnd, WM_GLIMRA_QUERY, QUERY_UPDATE_STATE)
+        return self.query(QUERY_UPDATE_STATE)
 
     def menu_check(self):
         self.wine.post(self.frame.hwnd, 0x0111, ID_UPDATE_CHECK)  # WM_COMMAND

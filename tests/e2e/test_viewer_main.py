@@ -15,9 +15,8 @@ WM_KEYDOWN, WM_VSCROLL, WM_MOUSEWHEEL = 0x0100, 0x0115, 0x020A
 WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0200, 0x0201, 0x0202
 EM_SETSEL = 0x00B1
 SB_THUMBPOSITION = 4
-# The view's state query for automation.
-WM_GLIMRA_QUERY = 0x8050
-QUERY_TOP_ROW, QUERY_SELECTED_ROW, QUERY_ROW_COUNT, QUERY_VISIBLE_ROWS, QUERY_DIVIDER, QUERY_FONT_SIZE = range(6)
+from harness.glimra import (QUERY_DIVIDER, QUERY_FONT_SIZE, QUERY_ROW_COUNT,  # noqa: F401
+                            QUERY_SELECTED_ROW, QUERY_TOP_ROW, QUERY_VISIBLE_ROWS, Glimra)
 
 ID_LANG_WESTERN, ID_LANG_JAPANESE, ID_LANG_ALL = 32777, 32778, 32779
 ID_KIND_TEMPORARY, ID_KIND_REGISTERED = 32790, 32791
@@ -32,25 +31,8 @@ def lparam(x, y):
     return ((y & 0xFFFF) << 16) | (x & 0xFFFF)
 
 
-class Viewer:
-    """One running Glimra.exe and the windows the tests talk to."""
-
-    def __init__(self, wine):
-        self.wine = wine
-        self.proc = wine.start(wine.bin / "Glimra.exe")
-        self.frame = wine.wait_window("FwFrame128", "Glimra", timeout=60)
-        self.view = None
-        wait_until(self._painted, timeout=60, interval=0.3)
-
-    def _painted(self):
-        kids = self.wine.children(self.frame.hwnd)
-        views = [c for c in kids if c.cls == "FwView"]
-        if not views:
-            return False
-        self.view = views[0]
-        self.kids = kids
-        # -1 until the first paint has built the list.
-        return self.query(QUERY_ROW_COUNT) >= 0
+class Viewer(Glimra):
+    """Glimra.exe and the windows the tests talk to."""
 
     def child(self, ctrl_id, cls=None):
         kids = self.wine.children(self.frame.hwnd)
@@ -58,9 +40,6 @@ class Viewer:
 
     def bar(self, bar_id):
         return self.child(bar_id, "FwControlBar")
-
-    def query(self, what):
-        return self.wine.send(self.view.hwnd, WM_GLIMRA_QUERY, what)
 
     def rows(self):
         return self.query(QUERY_ROW_COUNT)
@@ -76,7 +55,7 @@ class Viewer:
         self.wine.send(self.view.hwnd, 0)  # WM_NULL
 
     def command(self, cmd_id):
-        self.wine.command(self.frame.hwnd, cmd_id)
+        super().command(cmd_id)
         self.settle()
 
     def keys(self, *keys):
@@ -97,8 +76,7 @@ class Viewer:
         return name
 
     def close(self):
-        self.wine.close(self.frame.hwnd)
-        assert self.wine.wait_exit(self.proc, timeout=30) == 0
+        assert super().close() == 0
 
 
 @pytest.fixture
