@@ -10,5 +10,6 @@
 #define IDC_MAKER_LINK 1009
 #define IDC_FAVMAX 1069
 
-// Caption of the settings sheet; "設定" when the program has no such string.
+// Caption of the settings sheet (in the program's string table, beside the
+// strings of the same block); "設定" when the program has no such string.
 #define IDS_SETTING_CAPTION 61208
