@@ -80,3 +80,19 @@ macro(glimra_add_subdirectories)
     endif()
   endforeach()
 endmacro()
+
+# glimra_draw_images(<target> <script.py> <folder> <comment> <image names...>)
+# Resource images are drawn at build time by a script of ours (never taken
+# from another program): the script writes the named files into <folder>.
+# <target> builds them; <target>_FILES lists their full paths for the .rc's
+# OBJECT_DEPENDS.
+function(glimra_draw_images target script folder comment)
+  list(TRANSFORM ARGN PREPEND ${folder}/ OUTPUT_VARIABLE files)
+  add_custom_command(
+    OUTPUT ${files}
+    COMMAND ${GLIMRA_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/${script} ${folder}
+    DEPENDS ${script}
+    COMMENT "${comment}")
+  add_custom_target(${target} DEPENDS ${files})
+  set(${target}_FILES ${files} PARENT_SCOPE)
+endfunction()
