@@ -46,9 +46,13 @@ def shots():
     return SHOTS
 
 
-@pytest.fixture
+@pytest.fixture(scope="session", autouse=True)
 def printer():
-    """The CUPS queue "PDF" (cups-pdf) running; yields the folder its PDFs land in."""
+    """The CUPS queue "PDF" (cups-pdf) running; yields the folder its PDFs land in.
+
+    A Windows program under Wine reads the list of printers once, when it
+    starts, so the queue must be there before any test starts a program: on a
+    fresh machine a program started earlier would never see it."""
     subprocess.run([str(ROOT / "scripts" / "printer.sh"), "start"], check=True, timeout=60)
     out = Path(subprocess.run([str(ROOT / "scripts" / "printer.sh"), "dir"], check=True, capture_output=True,
                               text=True).stdout.strip())
