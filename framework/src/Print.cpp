@@ -1,11 +1,11 @@
 // Printing and print preview of a view through its printing hooks.
-#include "framework/App.h"
-#include "framework/DocView.h"
-
 #include <commdlg.h>
 
 #include <algorithm>
 #include <memory>
+
+#include "framework/App.h"
+#include "framework/DocView.h"
 
 namespace fw {
 namespace {
@@ -17,6 +17,8 @@ constexpr UINT kPreviewZoom = 4;
 constexpr UINT kPreviewClose = 5;
 constexpr UINT kPreviewPageText = 6;
 constexpr int kPreviewBarHeight = 34;
+const char* const kNoPrinterText =
+    "プリンタがインストールされていません。プリンタを追加してから、もう一度実行してください。";
 
 // Takes the devices a print dialog handed back as the application's printer.
 void AdoptDevices(PRINTDLGA& pd) {
@@ -66,15 +68,21 @@ class CPreviewWnd : public CWnd {
 
  private:
   int OnCreate(CREATESTRUCTA*) {
-    struct Button { UINT id; const char* text; int width; };
-    const Button buttons[] = {{kPreviewPrint, "印刷(&P)...", 80}, {kPreviewNext, "次ページ(&N)", 80},
-                              {kPreviewPrev, "前ページ(&V)", 80}, {kPreviewZoom, "拡大(&I)", 70},
+    struct Button {
+      UINT id;
+      const char* text;
+      int width;
+    };
+    const Button buttons[] = {{kPreviewPrint, "印刷(&P)...", 80},
+                              {kPreviewNext, "次ページ(&N)", 80},
+                              {kPreviewPrev, "前ページ(&V)", 80},
+                              {kPreviewZoom, "拡大(&I)", 70},
                               {kPreviewClose, "閉じる(&C)", 70}};
     HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     int x = 6;
     for (const Button& b : buttons) {
-      HWND w = ::CreateWindowExA(0, "BUTTON", b.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 5, b.width, 24,
-                                 m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(b.id)), nullptr, nullptr);
+      HWND w = ::CreateWindowExA(0, "BUTTON", b.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 5, b.width, 24, m_hWnd,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(b.id)), nullptr, nullptr);
       ::SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
       x += b.width + 6;
     }
@@ -110,7 +118,10 @@ class CPreviewWnd : public CWnd {
       HENHMETAFILE* out;
       ~Closer() {
         HENHMETAFILE m = ::CloseEnhMetaFile(dc);
-        if (out) *out = m; else if (m) ::DeleteEnhMetaFile(m);
+        if (out)
+          *out = m;
+        else if (m)
+          ::DeleteEnhMetaFile(m);
       }
     };
     bool ok = false;
@@ -231,13 +242,24 @@ class CPreviewWnd : public CWnd {
     ::GetScrollInfo(m_hWnd, bar, &si);
     int page = static_cast<int>(si.nPage);
     switch (LOWORD(wParam)) {
-      case SB_LINEUP: pos -= 40; break;
-      case SB_LINEDOWN: pos += 40; break;
-      case SB_PAGEUP: pos -= page; break;
-      case SB_PAGEDOWN: pos += page; break;
+      case SB_LINEUP:
+        pos -= 40;
+        break;
+      case SB_LINEDOWN:
+        pos += 40;
+        break;
+      case SB_PAGEUP:
+        pos -= page;
+        break;
+      case SB_PAGEDOWN:
+        pos += page;
+        break;
       case SB_THUMBTRACK:
-      case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-      default: return;
+      case SB_THUMBPOSITION:
+        pos = si.nTrackPos;
+        break;
+      default:
+        return;
     }
     pos = std::max(0, std::min(pos, si.nMax - page + 1));
     UpdateScrollBars();
@@ -250,9 +272,12 @@ class CPreviewWnd : public CWnd {
     Invalidate();
   }
   void OnKeyDown(WPARAM key, LPARAM) {
-    if (key == VK_NEXT) OnNext();
-    else if (key == VK_PRIOR) OnPrev();
-    else if (key == VK_ESCAPE) OnClosePreview();
+    if (key == VK_NEXT)
+      OnNext();
+    else if (key == VK_PRIOR)
+      OnPrev();
+    else if (key == VK_ESCAPE)
+      OnClosePreview();
   }
 
   void OnNext() {
@@ -304,20 +329,14 @@ class CPreviewWnd : public CWnd {
 };
 
 FW_BEGIN_MESSAGE_MAP(CPreviewWnd, CWnd)
-  OnMessage(WM_CREATE, &CPreviewWnd::OnCreate),
-  OnMessage(WM_PAINT, &CPreviewWnd::OnPaint),
-  OnMessage(WM_SIZE, &CPreviewWnd::OnSize),
-  OnMessage(WM_VSCROLL, &CPreviewWnd::OnVScroll),
-  OnMessage(WM_HSCROLL, &CPreviewWnd::OnHScroll),
-  OnMessage(WM_KEYDOWN, &CPreviewWnd::OnKeyDown),
-  OnMessage(WM_CLOSE, &CPreviewWnd::OnClose),
-  OnMessage(WM_DESTROY, &CPreviewWnd::OnDestroy),
-  fw::OnCommand(kPreviewPrint, &CPreviewWnd::OnPrintFromPreview),
-  fw::OnCommand(kPreviewNext, &CPreviewWnd::OnNext),
-  fw::OnCommand(kPreviewPrev, &CPreviewWnd::OnPrev),
-  fw::OnCommand(kPreviewZoom, &CPreviewWnd::OnZoom),
-  fw::OnCommand(kPreviewClose, &CPreviewWnd::OnClosePreview),
-FW_END_MESSAGE_MAP()
+OnMessage(WM_CREATE, &CPreviewWnd::OnCreate), OnMessage(WM_PAINT, &CPreviewWnd::OnPaint),
+    OnMessage(WM_SIZE, &CPreviewWnd::OnSize), OnMessage(WM_VSCROLL, &CPreviewWnd::OnVScroll),
+    OnMessage(WM_HSCROLL, &CPreviewWnd::OnHScroll), OnMessage(WM_KEYDOWN, &CPreviewWnd::OnKeyDown),
+    OnMessage(WM_CLOSE, &CPreviewWnd::OnClose),
+    OnMessage(WM_DESTROY, &CPreviewWnd::OnDestroy), fw::OnCommand(kPreviewPrint, &CPreviewWnd::OnPrintFromPreview),
+    fw::OnCommand(kPreviewNext, &CPreviewWnd::OnNext), fw::OnCommand(kPreviewPrev, &CPreviewWnd::OnPrev),
+    fw::OnCommand(kPreviewZoom, &CPreviewWnd::OnZoom), fw::OnCommand(kPreviewClose, &CPreviewWnd::OnClosePreview),
+    FW_END_MESSAGE_MAP()
 
 }  // namespace
 
@@ -341,7 +360,11 @@ bool CView::DoPreparePrinting(CPrintInfo* info) {
   if (!app) return false;
   if (info->m_bPreview || info->m_bDirect) {
     OwnedDC dc;
-    if (!app->CreatePrinterDC(dc)) return false;
+    if (!app->CreatePrinterDC(dc)) {
+      // Without a printer the command would otherwise end without a word.
+      AfxMessageBox(kNoPrinterText, MB_OK | MB_ICONEXCLAMATION);
+      return false;
+    }
     if (info->m_pd.hDC) ::DeleteDC(info->m_pd.hDC);
     info->m_pd.hDC = dc.Detach();
   } else {

@@ -58,3 +58,11 @@ def printer():
                               text=True).stdout.strip())
     out.mkdir(parents=True, exist_ok=True)
     yield out
+
+
+@pytest.fixture
+def no_printer(printer):
+    """The queue taken away for one test (programs started in it see no printer) and set up again after it."""
+    subprocess.run(["lpadmin", "-x", "PDF"], check=True, timeout=60)
+    yield
+    subprocess.run([str(ROOT / "scripts" / "printer.sh"), "start"], check=True, timeout=60)

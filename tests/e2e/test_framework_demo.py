@@ -208,6 +208,18 @@ def test_printing_writes_the_pages_of_the_view(demo, printer, tmp_path):
     assert inks[0] > 0 and inks[2] > 0 and inks[2] < inks[0]
 
 
+def test_printing_without_a_printer_says_so(no_printer, programs, clean_registry):
+    demo = Demo(programs)
+    for command in (ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW):
+        demo.command(command)
+        box = message_box(demo.wine)
+        assert any(c.text.startswith("プリンタがインストールされていません。") for c in demo.wine.children(box.hwnd))
+        demo.wine.close(box.hwnd)
+        wait_until(lambda: not demo.wine.find_windows("#32770", "FrameworkDemo"))
+    assert not demo.wine.find_windows("FwPrintPreview")
+    demo.close()
+
+
 def test_print_preview_pages_through_and_closes(demo, printer, shots):
     demo.command(ID_FILE_PRINT_PREVIEW)
     preview = demo.wine.wait_window("FwPrintPreview", timeout=20)
