@@ -105,10 +105,10 @@ int CWinThread::Run() {
 // ---- CWinApp ----------------------------------------------------------------
 
 FW_BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-  fw::OnCommand(ID_APP_EXIT, &CWinApp::OnAppExit),
-FW_END_MESSAGE_MAP()
+fw::OnCommand(ID_APP_EXIT, &CWinApp::OnAppExit), FW_END_MESSAGE_MAP()
 
-CWinApp::CWinApp(const char* appName) : m_profile(std::make_unique<MemoryProfile>()) {
+                                                     CWinApp::CWinApp(const char* appName)
+    : m_profile(std::make_unique<MemoryProfile>()) {
   if (appName) m_pszAppName = appName;
   g_app = this;
 }

@@ -30,9 +30,14 @@ HBITMAP LoadButtonBitmap(HINSTANCE inst, UINT id) {
     ::DeleteObject(dib);
     return ::CreateMappedBitmap(inst, static_cast<INT_PTR>(id), 0, nullptr, 0);
   }
-  struct Map { COLORREF from; int to; };
-  const Map maps[] = {{RGB(0, 0, 0), COLOR_BTNTEXT}, {RGB(128, 128, 128), COLOR_BTNSHADOW},
-                      {RGB(192, 192, 192), COLOR_BTNFACE}, {RGB(255, 255, 255), COLOR_BTNHIGHLIGHT}};
+  struct Map {
+    COLORREF from;
+    int to;
+  };
+  const Map maps[] = {{RGB(0, 0, 0), COLOR_BTNTEXT},
+                      {RGB(128, 128, 128), COLOR_BTNSHADOW},
+                      {RGB(192, 192, 192), COLOR_BTNFACE},
+                      {RGB(255, 255, 255), COLOR_BTNHIGHLIGHT}};
   int step = ds.dsBm.bmBitsPixel / 8;
   auto* bits = static_cast<BYTE*>(ds.dsBm.bmBits);
   for (LONG y = 0; y < ds.dsBm.bmHeight; ++y) {
@@ -58,15 +63,12 @@ HBITMAP LoadButtonBitmap(HINSTANCE inst, UINT id) {
 // ---- CControlBar ---------------------------------------------------------------------
 
 FW_BEGIN_MESSAGE_MAP(CControlBar, CWnd)
-  OnMessage(WM_PAINT, &CControlBar::OnPaint),
-  OnMessage(WM_SIZE, &CControlBar::OnSize),
-  OnMessage(WM_NOTIFY, &CControlBar::OnNotify),
-  OnMessage(WM_LBUTTONDOWN, &CControlBar::OnLButtonDown),
-  OnMessage(WM_LBUTTONUP, &CControlBar::OnLButtonUp),
-  OnMessage(WM_SETCURSOR, &CControlBar::OnSetCursor),
-FW_END_MESSAGE_MAP()
+OnMessage(WM_PAINT, &CControlBar::OnPaint), OnMessage(WM_SIZE, &CControlBar::OnSize),
+    OnMessage(WM_NOTIFY, &CControlBar::OnNotify), OnMessage(WM_LBUTTONDOWN, &CControlBar::OnLButtonDown),
+    OnMessage(WM_LBUTTONUP, &CControlBar::OnLButtonUp), OnMessage(WM_SETCURSOR, &CControlBar::OnSetCursor),
+    FW_END_MESSAGE_MAP()
 
-CControlBar::~CControlBar() {
+        CControlBar::~CControlBar() {
   if (m_pDockSite) m_pDockSite->RemoveControlBar(this);
 }
 
@@ -100,8 +102,9 @@ void CControlBar::OnPaint() {
   if (edges) ::DrawEdge(dc, &r, EDGE_ETCHED, edges);
   if (m_dwStyle & CBRS_GRIPPER) {
     CRect in = Insets();
-    CRect g = IsHorizontal() ? CRect(in.left - kGripper + 2, in.top + 1, in.left - kGripper + 5, r.bottom - in.bottom - 1)
-                             : CRect(in.left + 1, in.top - kGripper + 2, r.right - in.right - 1, in.top - kGripper + 5);
+    CRect g = IsHorizontal()
+                  ? CRect(in.left - kGripper + 2, in.top + 1, in.left - kGripper + 5, r.bottom - in.bottom - 1)
+                  : CRect(in.left + 1, in.top - kGripper + 2, r.right - in.right - 1, in.top - kGripper + 5);
     ::DrawEdge(dc, &g, BDR_RAISEDINNER, BF_RECT);
   }
 }
@@ -167,8 +170,9 @@ bool CToolBar::CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, UINT id) {
   if (!CreateBarWindow(parent, style, id)) return false;
   DWORD tbStyle = WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | ctrlStyle;
   if (m_dwStyle & CBRS_TOOLTIPS) tbStyle |= TBSTYLE_TOOLTIPS;
-  m_toolbar = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, "", tbStyle, 0, 0, 0, 0, m_hWnd,
-                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+  m_toolbar =
+      ::CreateWindowExA(0, TOOLBARCLASSNAMEA, "", tbStyle, 0, 0, 0, 0, m_hWnd,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
   if (!m_toolbar) return false;
   ::SendMessageA(m_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   return true;
@@ -260,8 +264,10 @@ CSize CToolBar::CalcFixedLayout(bool horizontal) {
     extentX = std::max(extentX, r.right);
     extentY = std::max(extentY, r.bottom);
   }
-  if (horizontal) extentY = std::max(extentY, m_button.cy);
-  else extentX = std::max(extentX, m_button.cx);
+  if (horizontal)
+    extentY = std::max(extentY, m_button.cy);
+  else
+    extentX = std::max(extentX, m_button.cx);
   return CSize(extentX + in.left + in.right + 2, extentY + in.top + in.bottom + 2);
 }
 
@@ -273,13 +279,9 @@ void CToolBar::LayoutContent() {
                std::max<LONG>(0, r.Height() - in.top - in.bottom - 1), TRUE);
 }
 
-bool CToolBar::IsButtonEnabled(UINT id) const {
-  return ::SendMessageA(m_toolbar, TB_ISBUTTONENABLED, id, 0) != 0;
-}
+bool CToolBar::IsButtonEnabled(UINT id) const { return ::SendMessageA(m_toolbar, TB_ISBUTTONENABLED, id, 0) != 0; }
 
-bool CToolBar::IsButtonChecked(UINT id) const {
-  return ::SendMessageA(m_toolbar, TB_ISBUTTONCHECKED, id, 0) != 0;
-}
+bool CToolBar::IsButtonChecked(UINT id) const { return ::SendMessageA(m_toolbar, TB_ISBUTTONCHECKED, id, 0) != 0; }
 
 void CToolBar::OnUpdateCmdUI(CCmdTarget& target) {
   for (UINT id : m_ids) {

@@ -23,8 +23,7 @@ bool CCmdTarget::DispatchOwnCommand(unsigned id, int code, CCmdUI* ui) {
         e.handler(*this, MsgArgs{0, id, 0}, ui);
         return true;
       }
-      if (e.kind != MessageEntry::Kind::Command || e.code != static_cast<unsigned>(code < 0 ? 0 : code))
-        continue;
+      if (e.kind != MessageEntry::Kind::Command || e.code != static_cast<unsigned>(code < 0 ? 0 : code)) continue;
       if (code == kCmdProbe) return true;
       // A handler that declines (bool false) lets routing go on.
       if (e.handler(*this, MsgArgs{0, id, 0}, nullptr) != 0) return true;

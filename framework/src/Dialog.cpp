@@ -7,12 +7,11 @@ namespace fw {
 // ---- CDialog ---------------------------------------------------------------------
 
 FW_BEGIN_MESSAGE_MAP(CDialog, CWnd)
-  OnMessage(WM_INITDIALOG, &CDialog::OnInitDialogMsg),
-  fw::OnCommand(IDOK, &CDialog::OnOKCommand),
-  fw::OnCommand(IDCANCEL, &CDialog::OnCancelCommand),
-FW_END_MESSAGE_MAP()
+OnMessage(WM_INITDIALOG, &CDialog::OnInitDialogMsg), fw::OnCommand(IDOK, &CDialog::OnOKCommand),
+    fw::OnCommand(IDCANCEL, &CDialog::OnCancelCommand),
+    FW_END_MESSAGE_MAP()
 
-CDialog::CDialog(UINT templateId, CWnd* parent)
+        CDialog::CDialog(UINT templateId, CWnd* parent)
     : m_nIDTemplate(templateId), m_hWndOwner(parent ? parent->m_hWnd : nullptr) {}
 
 CDialog::CDialog(UINT templateId, HWND owner) : m_nIDTemplate(templateId), m_hWndOwner(owner) {}
@@ -121,10 +120,10 @@ std::string CComboBox::GetLBText(int i) const {
 // ---- property pages and sheets ---------------------------------------------------------
 
 FW_BEGIN_MESSAGE_MAP(CPropertyPage, CDialog)
-  OnMessage(WM_NOTIFY, &CPropertyPage::OnNotifyMsg),
-FW_END_MESSAGE_MAP()
+OnMessage(WM_NOTIFY, &CPropertyPage::OnNotifyMsg), FW_END_MESSAGE_MAP()
 
-CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : CDialog(templateId, static_cast<HWND>(nullptr)) {
+                                                       CPropertyPage::CPropertyPage(UINT templateId, UINT captionId)
+    : CDialog(templateId, static_cast<HWND>(nullptr)) {
   m_psp.dwSize = sizeof m_psp;
   m_psp.dwFlags = PSP_DEFAULT;
   m_psp.hInstance = ::GetModuleHandleA(nullptr);
@@ -148,11 +147,21 @@ LRESULT CPropertyPage::OnNotifyMsg(WPARAM, LPARAM lParam) {
   auto* hdr = reinterpret_cast<NMHDR*>(lParam);
   LRESULT result = 0;
   switch (hdr->code) {
-    case PSN_SETACTIVE: result = OnSetActive() ? 0 : -1; break;
-    case PSN_KILLACTIVE: result = OnKillActive() ? FALSE : TRUE; break;
-    case PSN_APPLY: OnOK(); result = PSNRET_NOERROR; break;
-    case PSN_RESET: OnCancel(); break;
-    default: return Default();
+    case PSN_SETACTIVE:
+      result = OnSetActive() ? 0 : -1;
+      break;
+    case PSN_KILLACTIVE:
+      result = OnKillActive() ? FALSE : TRUE;
+      break;
+    case PSN_APPLY:
+      OnOK();
+      result = PSNRET_NOERROR;
+      break;
+    case PSN_RESET:
+      OnCancel();
+      break;
+    default:
+      return Default();
   }
   ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
   return result;
@@ -172,7 +181,8 @@ INT_PTR CPropertySheet::DoModal() {
   if (m_pages.empty()) return -1;
   std::vector<PROPSHEETPAGEA> pages;
   for (CPropertyPage* p : m_pages) pages.push_back(p->m_psp);
-  m_psh.hwndParent = m_parent ? m_parent : (AfxGetApp() && AfxGetApp()->m_pMainWnd ? AfxGetApp()->m_pMainWnd->m_hWnd : nullptr);
+  m_psh.hwndParent =
+      m_parent ? m_parent : (AfxGetApp() && AfxGetApp()->m_pMainWnd ? AfxGetApp()->m_pMainWnd->m_hWnd : nullptr);
   m_psh.hInstance = ::GetModuleHandleA(nullptr);
   m_psh.pszCaption = m_caption.c_str();
   m_psh.nPages = static_cast<UINT>(pages.size());

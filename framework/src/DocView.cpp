@@ -40,11 +40,10 @@ void CDocument::SetTitle(const std::string& title) {
 // ---- CView -----------------------------------------------------------------------
 
 FW_BEGIN_MESSAGE_MAP(CView, CWnd)
-  OnMessage(WM_PAINT, &CView::OnPaint),
-  OnMessage(WM_MOUSEACTIVATE, &CView::OnMouseActivate),
-FW_END_MESSAGE_MAP()
+OnMessage(WM_PAINT, &CView::OnPaint), OnMessage(WM_MOUSEACTIVATE, &CView::OnMouseActivate),
+    FW_END_MESSAGE_MAP()
 
-bool CView::PreCreateWindow(CREATESTRUCTA& cs) {
+        bool CView::PreCreateWindow(CREATESTRUCTA& cs) {
   cs.lpszClass = RegisterFrameworkClass("FwView", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
   cs.style |= WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   return true;

@@ -28,11 +28,16 @@ class MenuCmdUI : public CCmdUI {
 
 int SideOfDockBar(UINT dockBarId) {
   switch (dockBarId) {
-    case AFX_IDW_DOCKBAR_TOP: return 0;
-    case AFX_IDW_DOCKBAR_BOTTOM: return 1;
-    case AFX_IDW_DOCKBAR_LEFT: return 2;
-    case AFX_IDW_DOCKBAR_RIGHT: return 3;
-    default: return -1;
+    case AFX_IDW_DOCKBAR_TOP:
+      return 0;
+    case AFX_IDW_DOCKBAR_BOTTOM:
+      return 1;
+    case AFX_IDW_DOCKBAR_LEFT:
+      return 2;
+    case AFX_IDW_DOCKBAR_RIGHT:
+      return 3;
+    default:
+      return -1;
   }
 }
 
@@ -41,18 +46,15 @@ const DWORD kSideAlign[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT,
 }  // namespace
 
 FW_BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-  OnMessage(WM_CREATE, &CFrameWnd::OnCreate),
-  OnMessage(WM_CLOSE, &CFrameWnd::OnClose),
-  OnMessage(WM_SIZE, &CFrameWnd::OnSize),
-  OnMessage(WM_SETFOCUS, &CFrameWnd::OnSetFocus),
-  OnMessage(WM_DESTROY, &CFrameWnd::OnDestroy),
-  OnMessage(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup),
-  OnMessage(WM_HELP, &CFrameWnd::OnHelpMsg),
-  fw::OnCommandRange(ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR + 0xFF, &CFrameWnd::OnBarCheck),
-  OnUpdateCommandUIRange(ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR + 0xFF, &CFrameWnd::OnUpdateControlBarMenu),
-FW_END_MESSAGE_MAP()
+OnMessage(WM_CREATE, &CFrameWnd::OnCreate), OnMessage(WM_CLOSE, &CFrameWnd::OnClose),
+    OnMessage(WM_SIZE, &CFrameWnd::OnSize), OnMessage(WM_SETFOCUS, &CFrameWnd::OnSetFocus),
+    OnMessage(WM_DESTROY, &CFrameWnd::OnDestroy), OnMessage(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup),
+    OnMessage(WM_HELP, &CFrameWnd::OnHelpMsg),
+    fw::OnCommandRange(ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR + 0xFF, &CFrameWnd::OnBarCheck),
+    OnUpdateCommandUIRange(ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR + 0xFF, &CFrameWnd::OnUpdateControlBarMenu),
+    FW_END_MESSAGE_MAP()
 
-CFrameWnd::CFrameWnd() = default;
+        CFrameWnd::CFrameWnd() = default;
 
 CFrameWnd::~CFrameWnd() {
   for (CControlBar* bar : m_bars) bar->m_pDockSite = nullptr;
@@ -415,19 +417,35 @@ void CFrameWnd::RecalcLayout(bool) {
         CSize s = bars[k]->CalcFixedLayout(horizontal);
         CRect r;
         switch (side) {
-          case 0: r = CRect(along, free.top, along + s.cx, free.top + thickness); break;
-          case 1: r = CRect(along, free.bottom - thickness, along + s.cx, free.bottom); break;
-          case 2: r = CRect(free.left, along, free.left + thickness, along + s.cy); break;
-          default: r = CRect(free.right - thickness, along, free.right, along + s.cy); break;
+          case 0:
+            r = CRect(along, free.top, along + s.cx, free.top + thickness);
+            break;
+          case 1:
+            r = CRect(along, free.bottom - thickness, along + s.cx, free.bottom);
+            break;
+          case 2:
+            r = CRect(free.left, along, free.left + thickness, along + s.cy);
+            break;
+          default:
+            r = CRect(free.right - thickness, along, free.right, along + s.cy);
+            break;
         }
         along += horizontal ? s.cx : s.cy;
         bars[k]->MoveWindow(r);
       }
       switch (side) {
-        case 0: free.top += thickness; break;
-        case 1: free.bottom -= thickness; break;
-        case 2: free.left += thickness; break;
-        default: free.right -= thickness; break;
+        case 0:
+          free.top += thickness;
+          break;
+        case 1:
+          free.bottom -= thickness;
+          break;
+        case 2:
+          free.left += thickness;
+          break;
+        default:
+          free.right -= thickness;
+          break;
       }
       i = end;
     }

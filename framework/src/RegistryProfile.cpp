@@ -37,23 +37,21 @@ bool OpenForWrite(const std::string& path, RegKey& key) {
 RegistryProfile::RegistryProfile(std::string company, std::string application)
     : root_("Software\\" + company + "\\" + application) {}
 
-std::string RegistryProfile::SectionPath(std::string_view section) const {
-  return root_ + "\\" + std::string(section);
-}
+std::string RegistryProfile::SectionPath(std::string_view section) const { return root_ + "\\" + std::string(section); }
 
 int RegistryProfile::GetInt(std::string_view section, std::string_view entry, int defaultValue) const {
   RegKey key;
   if (!OpenForRead(SectionPath(section), key)) return defaultValue;
   DWORD type = 0, value = 0, size = sizeof value;
-  if (RegQueryValueExA(key.Get(), std::string(entry).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                       &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExA(key.Get(), std::string(entry).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+          ERROR_SUCCESS ||
       type != REG_DWORD || size != sizeof value)
     return defaultValue;
   return static_cast<int>(value);
 }
 
 std::string RegistryProfile::GetString(std::string_view section, std::string_view entry,
-                                              std::string_view defaultValue) const {
+                                       std::string_view defaultValue) const {
   RegKey key;
   if (!OpenForRead(SectionPath(section), key)) return std::string(defaultValue);
   std::string name(entry);

@@ -38,9 +38,7 @@ CWnd::~CWnd() {
     ::DestroyWindow(wnd);
 }
 
-CWnd* CWnd::FromHandlePermanent(HWND wnd) {
-  return wnd ? static_cast<CWnd*>(::GetPropA(wnd, kBindingProp)) : nullptr;
-}
+CWnd* CWnd::FromHandlePermanent(HWND wnd) { return wnd ? static_cast<CWnd*>(::GetPropA(wnd, kBindingProp)) : nullptr; }
 
 void CWnd::Attach(HWND wnd) {
   m_hWnd = wnd;
@@ -76,8 +74,8 @@ const char* CWnd::RegisterFrameworkClass(const char* name, UINT style, HICON ico
 
 bool CWnd::PreCreateWindow(CREATESTRUCTA&) { return true; }
 
-bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
-                    HWND parent, UINT idOrMenu, void* param) {
+bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect, HWND parent,
+                    UINT idOrMenu, void* param) {
   CREATESTRUCTA cs{};
   cs.dwExStyle = exStyle;
   cs.lpszClass = className;
@@ -159,8 +157,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::Default() {
-  return DefWindowProc(m_current.message, static_cast<WPARAM>(m_current.wParam),
-                       static_cast<LPARAM>(m_current.lParam));
+  return DefWindowProc(m_current.message, static_cast<WPARAM>(m_current.wParam), static_cast<LPARAM>(m_current.lParam));
 }
 
 bool CWnd::ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

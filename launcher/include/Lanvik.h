@@ -20,10 +20,9 @@ typedef int(__cdecl* LVK_CALLBACK)(int userValue, int code, int param);
 // progress, another process runs the same address, or an argument is unusable:
 // address and version must be non-empty and free of blanks and quotes).
 // Window and callback may both be null; the reports are then dropped.
-int __cdecl LVK_StartA(const char* address, const char* version, HWND hostWindow,
-                       LVK_CALLBACK callback, int userValue);
-int __cdecl LVK_StartW(const wchar_t* address, const wchar_t* version, HWND hostWindow,
-                       LVK_CALLBACK callback, int userValue);
+int __cdecl LVK_StartA(const char* address, const char* version, HWND hostWindow, LVK_CALLBACK callback, int userValue);
+int __cdecl LVK_StartW(const wchar_t* address, const wchar_t* version, HWND hostWindow, LVK_CALLBACK callback,
+                       int userValue);
 
 // Answers to the checker: 1 when posted, 0 when no checker of a run can
 // receive it.

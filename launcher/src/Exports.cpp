@@ -1,14 +1,14 @@
 // The six exports: starting a run and posting the host's answers.
-#include <process.h>
 #include <windows.h>
+#include <process.h>
 
 #include <memory>
 #include <mutex>
 #include <string>
 
 #include "LaunchText.h"
-#include "common/LvkMessages.h"
 #include "Run.h"
+#include "common/LvkMessages.h"
 
 namespace lanvik {
 
@@ -21,8 +21,7 @@ namespace {
 // Two host threads starting at once must not both pass the state test.
 std::mutex g_startLock;
 
-int StartRun(std::string address, std::string version, HWND hostWindow, LVK_CALLBACK callback,
-             int userValue) {
+int StartRun(std::string address, std::string version, HWND hostWindow, LVK_CALLBACK callback, int userValue) {
   std::lock_guard<std::mutex> lock(g_startLock);
   if (g_runState == kRunning || g_runMutex.load() != nullptr) return 0;
   // The checker splits its command line at blanks: anything else would
@@ -100,8 +99,8 @@ using namespace lanvik;
 
 extern "C" {
 
-int __cdecl LVK_StartA(const char* address, const char* version, HWND hostWindow,
-                       LVK_CALLBACK callback, int userValue) {
+int __cdecl LVK_StartA(const char* address, const char* version, HWND hostWindow, LVK_CALLBACK callback,
+                       int userValue) {
   if (g_runState == kRunning || address == nullptr || version == nullptr) return 0;
   try {
     return StartRun(address, version, hostWindow, callback, userValue);
@@ -110,14 +109,13 @@ int __cdecl LVK_StartA(const char* address, const char* version, HWND hostWindow
   }
 }
 
-int __cdecl LVK_StartW(const wchar_t* address, const wchar_t* version, HWND hostWindow,
-                       LVK_CALLBACK callback, int userValue) {
+int __cdecl LVK_StartW(const wchar_t* address, const wchar_t* version, HWND hostWindow, LVK_CALLBACK callback,
+                       int userValue) {
   if (g_runState == kRunning || address == nullptr || version == nullptr) return 0;
   try {
     std::string ansiAddress, ansiVersion;
     if (!ToAnsi(address, ansiAddress) || !ToAnsi(version, ansiVersion)) return 0;
-    return StartRun(std::move(ansiAddress), std::move(ansiVersion), hostWindow, callback,
-                    userValue);
+    return StartRun(std::move(ansiAddress), std::move(ansiVersion), hostWindow, callback, userValue);
   } catch (...) {
     return 0;
   }

@@ -20,13 +20,9 @@ bool IsSingleField(std::string_view text) {
   return !text.empty() && text.find_first_of(" \t\r\n\"") == std::string_view::npos;
 }
 
-std::string HostFolderOf(std::string_view hostProgram) {
-  return paths::FolderWithSeparator(hostProgram);
-}
+std::string HostFolderOf(std::string_view hostProgram) { return paths::FolderWithSeparator(hostProgram); }
 
-std::string CheckerPathFor(std::string_view hostProgram) {
-  return HostFolderOf(hostProgram) + "Mervik.exe";
-}
+std::string CheckerPathFor(std::string_view hostProgram) { return HostFolderOf(hostProgram) + "Mervik.exe"; }
 
 std::string CheckerCommandLine(const CheckerCall& call) {
   const std::string folder = HostFolderOf(call.hostProgram);
@@ -36,11 +32,9 @@ std::string CheckerCommandLine(const CheckerCall& call) {
   const std::string host(call.hostProgram);
   // The fixed part (six quotes, six blanks, two numbers of at most ten
   // digits) needs far less than the 100 spare bytes.
-  std::vector<char> buffer(version.size() + address.size() + checker.size() + folder.size() +
-                           host.size() + 100);
-  const int n = std::snprintf(buffer.data(), buffer.size(), "\"%s\" %s %s %u %u \"%s\" \"%s\"",
-                              checker.c_str(), address.c_str(), version.c_str(),
-                              static_cast<unsigned>(call.hostProcessId),
+  std::vector<char> buffer(version.size() + address.size() + checker.size() + folder.size() + host.size() + 100);
+  const int n = std::snprintf(buffer.data(), buffer.size(), "\"%s\" %s %s %u %u \"%s\" \"%s\"", checker.c_str(),
+                              address.c_str(), version.c_str(), static_cast<unsigned>(call.hostProcessId),
                               static_cast<unsigned>(call.relayThreadId), folder.c_str(), host.c_str());
   return n < 0 ? std::string() : std::string(buffer.data(), static_cast<std::size_t>(n));
 }

@@ -1,7 +1,7 @@
 // The relay thread (starts the checker, forwards its reports to the host)
 // and the watcher thread (ends the relay when the checker has ended).
-#include <process.h>
 #include <windows.h>
+#include <process.h>
 
 #include <memory>
 #include <new>
@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "LaunchText.h"
-#include "common/LvkMessages.h"
 #include "Run.h"
+#include "common/LvkMessages.h"
 
 namespace lanvik {
 namespace {
@@ -32,8 +32,8 @@ int Relay(const RunData& run, int code, int param) {
   int result = 0;
   if (run.callback != nullptr) result = run.callback(run.userValue, code, param);
   if (run.hostWindow != nullptr) {
-    result = static_cast<int>(SendMessageA(run.hostWindow, WM_LVK_NOTIFY, static_cast<WPARAM>(code),
-                                           static_cast<LPARAM>(param)));
+    result = static_cast<int>(
+        SendMessageA(run.hostWindow, WM_LVK_NOTIFY, static_cast<WPARAM>(code), static_cast<LPARAM>(param)));
   }
   return result;
 }
@@ -64,13 +64,11 @@ unsigned __stdcall WatcherThread(void* arg) {
 
 bool StartWatcher(HANDLE process, DWORD relayThreadId) {
   HANDLE own = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &own, 0, FALSE,
-                       DUPLICATE_SAME_ACCESS)) {
+  if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &own, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
     return false;
   }
   std::unique_ptr<Watch> watch(new (std::nothrow) Watch{own, relayThreadId, HoldLibrary()});
-  const uintptr_t thread =
-      watch ? _beginthreadex(nullptr, 0, WatcherThread, watch.get(), 0, nullptr) : 0;
+  const uintptr_t thread = watch ? _beginthreadex(nullptr, 0, WatcherThread, watch.get(), 0, nullptr) : 0;
   if (thread == 0) {
     if (watch && watch->library != nullptr) FreeLibrary(watch->library);
     CloseHandle(own);
@@ -101,8 +99,7 @@ void RelayUntilProcessEnds(const RunData& run, HANDLE process) {
 
 HMODULE HoldLibrary() {
   HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                     reinterpret_cast<LPCSTR>(&HoldLibrary), &module);
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&HoldLibrary), &module);
   return module;
 }
 
@@ -127,8 +124,7 @@ HMODULE RelayRun(RunData* data) {
   try {
     const std::string host = HostProgramPath();
     if (!host.empty()) {
-      commandLine = CheckerCommandLine(
-          {run->address, run->version, GetCurrentProcessId(), relayThreadId, host});
+      commandLine = CheckerCommandLine({run->address, run->version, GetCurrentProcessId(), relayThreadId, host});
     }
   } catch (...) {  // out of memory: reported as a checker that cannot start
     commandLine.clear();
@@ -139,10 +135,9 @@ HMODULE RelayRun(RunData* data) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION checker{};
-  if (commandLine.empty() ||
-      !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                      CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_DEFAULT_ERROR_MODE,
-                      nullptr, nullptr, &startup, &checker)) {
+  if (commandLine.empty() || !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                                             CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_DEFAULT_ERROR_MODE,
+                                             nullptr, nullptr, &startup, &checker)) {
     Relay(*run, LVK_ERROR, 0);
   } else {
     CloseHandle(checker.hThread);
@@ -168,8 +163,6 @@ HMODULE RelayRun(RunData* data) {
 
 }  // namespace
 
-unsigned __stdcall RelayThread(void* arg) {
-  ExitThreadAndLibrary(RelayRun(static_cast<RunData*>(arg)));
-}
+unsigned __stdcall RelayThread(void* arg) { ExitThreadAndLibrary(RelayRun(static_cast<RunData*>(arg))); }
 
 }  // namespace lanvik

@@ -324,9 +324,8 @@ TEST(AutoUpdate, WorkersFetchInformationAndPackage) {
   ASSERT_EQ(r.platform.workers.size(), 2u);
   r.events.clear();
   r.platform.workers[1]();
-  EXPECT_EQ(r.events, (Events{"download http://h/p.upd", "relay 5 1440 2048", "relay 5 1442 1024",
-                              "relay 5 1442 2048", "relay 5 1480 0", "unpack " + kPkg + " " + kUnpack,
-                              "relay 5 1800 0"}));
+  EXPECT_EQ(r.events, (Events{"download http://h/p.upd", "relay 5 1440 2048", "relay 5 1442 1024", "relay 5 1442 2048",
+                              "relay 5 1480 0", "unpack " + kPkg + " " + kUnpack, "relay 5 1800 0"}));
   EXPECT_EQ(r.run->State(), Ready);
 }
 

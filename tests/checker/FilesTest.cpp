@@ -19,8 +19,8 @@ namespace {
 class AliasFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / (std::string("checker_alias_") +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir = fs::temp_directory_path() /
+          (std::string("checker_alias_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
@@ -115,13 +115,15 @@ TEST(Installer, CandidateOrderDecidesWhatRunsAndWhetherWeWait) {
   p.files = {u + "setup.exe", u + "setupeasy.exe"};
   EXPECT_EQ(LaunchInstaller(p, u, "C:\\H\\", "C:\\H\\G.exe"), kInstallerFinished);
   ASSERT_EQ(p.started.size(), 1u);
-  EXPECT_EQ(p.started[0], "\"C:\\T\\LVK1\\setupeasy.exe\" 77 \"C:\\T\\LVK1\\\" \"C:\\H\\\" \"C:\\H\\G.exe\" [hidden] [wait]");
+  EXPECT_EQ(p.started[0],
+            "\"C:\\T\\LVK1\\setupeasy.exe\" 77 \"C:\\T\\LVK1\\\" \"C:\\H\\\" \"C:\\H\\G.exe\" [hidden] [wait]");
 
   p.files.insert(u + "Mervnext.exe");
   p.started.clear();
   EXPECT_EQ(LaunchInstaller(p, u, "C:\\H\\", "C:\\H\\G.exe"), kInstallerRunning);
-  EXPECT_EQ(p.started, (std::vector<std::string>{
-                           "\"C:\\T\\LVK1\\Mervnext.exe\" 77 \"C:\\T\\LVK1\\\" \"C:\\H\\\" \"C:\\H\\G.exe\" [hidden]"}));
+  EXPECT_EQ(p.started,
+            (std::vector<std::string>{
+                "\"C:\\T\\LVK1\\Mervnext.exe\" 77 \"C:\\T\\LVK1\\\" \"C:\\H\\\" \"C:\\H\\G.exe\" [hidden]"}));
 
   p.files = {u + "setup.bat", u + "setup.exe"};
   p.started.clear();

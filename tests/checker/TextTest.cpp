@@ -16,7 +16,9 @@ const std::string kHyo = "\x95\x5C";
 const std::string kSo = "\x83\x5C";
 
 struct QuietTrace {
-  QuietTrace() { SetTraceSink([this](std::string_view l) { lines += l; }); }
+  QuietTrace() {
+    SetTraceSink([this](std::string_view l) { lines += l; });
+  }
   ~QuietTrace() { SetTraceSink(nullptr); }
   std::string lines;
 };
@@ -128,8 +130,7 @@ TEST(UpdateInfo, FirstApplicableLineWins) {
       "R 00000 99999 http://a/later.upd\n";
   EXPECT_EQ(FindUpdateLine(text, "02001", url), 1);
   EXPECT_EQ(url, "http://a/new.upd");
-  EXPECT_EQ(trace.lines,
-            "info R 00000 01999 http://a/old.upd\ninfo R 02000 02001 http://a/new.upd extra fields\n");
+  EXPECT_EQ(trace.lines, "info R 00000 01999 http://a/old.upd\ninfo R 02000 02001 http://a/new.upd extra fields\n");
 }
 
 TEST(UpdateInfo, SkipsShortLinesOtherKeysAndNonMatchingRanges) {
@@ -167,15 +168,16 @@ TEST(UpdateInfo, FetchFailureIsMinusOne) {
 }
 
 TEST(CommandLine, NormalFormHasSevenUnquotedFields) {
-  auto cl = ParseCommandLine(
-      "\"C:\\A B\\Mervik.exe\" http://h/i.dat 02001 12 34 \"C:\\A B\\\" \"C:\\A B\\Glimra.exe\"");
+  auto cl =
+      ParseCommandLine("\"C:\\A B\\Mervik.exe\" http://h/i.dat 02001 12 34 \"C:\\A B\\\" \"C:\\A B\\Glimra.exe\"");
   EXPECT_FALSE(cl.maintenance);
-  EXPECT_EQ(cl.fields, (Tokens{"C:\\A B\\Mervik.exe", "http://h/i.dat", "02001", "12", "34", "C:\\A B\\",
-                               "C:\\A B\\Glimra.exe"}));
+  EXPECT_EQ(cl.fields,
+            (Tokens{"C:\\A B\\Mervik.exe", "http://h/i.dat", "02001", "12", "34", "C:\\A B\\", "C:\\A B\\Glimra.exe"}));
 }
 
 TEST(CommandLine, MaintenanceOptionsInOrder) {
-  auto cl = ParseCommandLine("m.exe -WaitProcess 42 junk -remove \"C:\\t f\\\" -exec \"C:\\x.exe\" a \"b c\" -remove d");
+  auto cl =
+      ParseCommandLine("m.exe -WaitProcess 42 junk -remove \"C:\\t f\\\" -exec \"C:\\x.exe\" a \"b c\" -remove d");
   ASSERT_TRUE(cl.maintenance);
   ASSERT_EQ(cl.steps.size(), 3u);
   EXPECT_EQ(cl.steps[0].kind, MaintenanceStep::WaitProcess);

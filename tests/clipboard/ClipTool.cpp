@@ -33,9 +33,15 @@ int Formats() {
     char name[256] = {};
     if (!GetClipboardFormatNameA(f, name, sizeof name)) {
       switch (f) {
-        case CF_TEXT: std::strcpy(name, "CF_TEXT"); break;
-        case CF_ENHMETAFILE: std::strcpy(name, "CF_ENHMETAFILE"); break;
-        default: std::strcpy(name, "-"); break;
+        case CF_TEXT:
+          std::strcpy(name, "CF_TEXT");
+          break;
+        case CF_ENHMETAFILE:
+          std::strcpy(name, "CF_ENHMETAFILE");
+          break;
+        default:
+          std::strcpy(name, "-");
+          break;
       }
     }
     std::printf("%u %s\n", f, name);
@@ -84,9 +90,8 @@ int Picture(bool texts) {
       if (texts) {
         EnumEnhMetaFile(nullptr, emf, CollectText, nullptr, nullptr);
       } else {
-        std::printf("frame %ld %ld %ld %ld bounds %ld %ld %ld %ld\n", h.rclFrame.left, h.rclFrame.top,
-                    h.rclFrame.right, h.rclFrame.bottom, h.rclBounds.left, h.rclBounds.top, h.rclBounds.right,
-                    h.rclBounds.bottom);
+        std::printf("frame %ld %ld %ld %ld bounds %ld %ld %ld %ld\n", h.rclFrame.left, h.rclFrame.top, h.rclFrame.right,
+                    h.rclFrame.bottom, h.rclBounds.left, h.rclBounds.top, h.rclBounds.right, h.rclBounds.bottom);
       }
       rc = 0;
     }
@@ -123,13 +128,20 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // the clipboard's bytes, CR LF untouched
   const std::string cmd = argv[1];
   int rc = 2;
-  if (cmd == "formats") rc = Formats();
-  else if (cmd == "text") rc = Bytes(CF_TEXT);
-  else if (cmd == "rtf") rc = Bytes(RegisterClipboardFormatA("Rich Text Format"));
-  else if (cmd == "emf-frame") rc = Picture(false);
-  else if (cmd == "emf-texts") rc = Picture(true);
-  else if (cmd == "set-text" && argc > 2) rc = SetText(argv[2]);
-  else if (cmd == "hold" && argc > 2) rc = Hold(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)));
+  if (cmd == "formats")
+    rc = Formats();
+  else if (cmd == "text")
+    rc = Bytes(CF_TEXT);
+  else if (cmd == "rtf")
+    rc = Bytes(RegisterClipboardFormatA("Rich Text Format"));
+  else if (cmd == "emf-frame")
+    rc = Picture(false);
+  else if (cmd == "emf-texts")
+    rc = Picture(true);
+  else if (cmd == "set-text" && argc > 2)
+    rc = SetText(argv[2]);
+  else if (cmd == "hold" && argc > 2)
+    rc = Hold(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)));
   std::fflush(stdout);
   return rc;
 }

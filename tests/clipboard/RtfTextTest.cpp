@@ -16,7 +16,7 @@ TEST(RtfEncode, EscapesDoubleByteCharactersAndKeepsAscii) {
 
 TEST(RtfEncode, EscapesControlCharactersAndHighSingleBytes) {
   EXPECT_EQ(RtfEncode("a\\b{c}"), "a\\'5cb\\'7bc\\'7d");
-  EXPECT_EQ(RtfEncode("\xB1"), "\\'b1");         // half-width katakana ｱ
+  EXPECT_EQ(RtfEncode("\xB1"), "\\'b1");  // half-width katakana ｱ
   EXPECT_EQ(RtfEncode("x\xB1y"), "x\\'b1y");
   EXPECT_EQ(RtfEncode("\x80\xA0\xFD"), "\\'80\\'a0\\'fd");
 }
@@ -24,7 +24,9 @@ TEST(RtfEncode, EscapesControlCharactersAndHighSingleBytes) {
 TEST(RtfEncode, LoneLeadByteIsASingleByte) {
   // At the end, and before a byte that is no trail byte.
   EXPECT_EQ(RtfEncode("A\x82"), "A\\'82");
-  EXPECT_EQ(RtfEncode("\x82\x20" "b"), "\\'82 b");
+  EXPECT_EQ(RtfEncode("\x82\x20"
+                      "b"),
+            "\\'82 b");
   // Embedded zero byte inside the view is copied through, not a terminator.
   EXPECT_EQ(RtfEncode(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
@@ -32,8 +34,7 @@ TEST(RtfEncode, LoneLeadByteIsASingleByte) {
 TEST(RtfDocument, TemplateWithCharsetFaceBoldAndSize) {
   EXPECT_EQ(BuildRtfDocument("Aaあ", "ＭＳ 明朝", 240, 128, false),
             kHead + "128 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;}}\r\n\\uc1\\pard\\f0\\fs48 Aa\\'82\\'a0}");
-  EXPECT_EQ(BuildRtfDocument("x", "Arial", 240, 0, true),
-            kHead + "0 Arial;}}\r\n\\uc1\\pard\\b\\f0\\fs48 x}");
+  EXPECT_EQ(BuildRtfDocument("x", "Arial", 240, 0, true), kHead + "0 Arial;}}\r\n\\uc1\\pard\\b\\f0\\fs48 x}");
 }
 
 TEST(RtfDocument, SizeInHalfPointsDropsTheRemainder) {
@@ -59,7 +60,9 @@ TEST(RtfDocument, PercentSignsAreText) {
 
 TEST(SplitRuns, GroupsConsecutiveCharactersOfOneClass) {
   // "Ab" + "あ亜" + "ｱｲ" + "c" + "ア"
-  const std::string s = "Abあ亜\xB1\xB2" "cア";
+  const std::string s =
+      "Abあ亜\xB1\xB2"
+      "cア";
   const auto runs = SplitRunsByClass(s);
   ASSERT_EQ(runs.size(), 5u);
   EXPECT_EQ(runs[0].begin, 0u);

@@ -88,16 +88,19 @@ TEST(Cp932Compare, PrefixIsSmaller) {
 }
 
 TEST(Cp932Compare, NoCaseOrdersAListConsistently) {
-  std::vector<std::string> names = {"Tahoma", "@ＭＳ 明朝", "arial", "ＭＳ ゴシック", "Arial Black", "MS UI Gothic", "ｱ"};
+  std::vector<std::string> names = {"Tahoma",      "@ＭＳ 明朝",   "arial", "ＭＳ ゴシック",
+                                    "Arial Black", "MS UI Gothic", "ｱ"};
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return cp932::CompareNoCase(a, b) < 0; });
-  std::vector<std::string> expected = {"@ＭＳ 明朝", "arial", "Arial Black", "MS UI Gothic", "Tahoma", "ｱ", "ＭＳ ゴシック"};
+  std::vector<std::string> expected = {"@ＭＳ 明朝", "arial", "Arial Black",  "MS UI Gothic",
+                                       "Tahoma",     "ｱ",     "ＭＳ ゴシック"};
   EXPECT_EQ(names, expected);
 }
 
 TEST(Cp932Compare, SortKeysOrderAsTheNoCaseComparison) {
   // Every mix of characters from the classes that fold differently.
-  const std::vector<std::string> parts = {"", "a", "A", "[", "\xB1", "\x82\x81", "\x82\x60", "\x82\x61", "\x83\x5C", "@", "\x7F"};
+  const std::vector<std::string> parts = {"",         "a",        "A",        "[", "\xB1", "\x82\x81",
+                                          "\x82\x60", "\x82\x61", "\x83\x5C", "@", "\x7F"};
   std::vector<std::string> names;
   for (const auto& x : parts)
     for (const auto& y : parts)
@@ -115,14 +118,22 @@ TEST(Cp932Case, UpperAndLowerLeaveDoubleByteCharactersAlone) {
   EXPECT_EQ(cp932::ToUpper("c:\\tools\\glimra.exe"), "C:\\TOOLS\\GLIMRA.EXE");
   EXPECT_EQ(cp932::ToLower("FONT.TTF"), "font.ttf");
   // 83 61 ("ャ") keeps its trail byte; the 'a' after it is a letter.
-  EXPECT_EQ(cp932::ToUpper("\x83\x61" "a"), "\x83\x61" "A");
-  EXPECT_EQ(cp932::ToLower("\x82\x60" "A"), "\x82\x60" "a");
+  EXPECT_EQ(cp932::ToUpper("\x83\x61"
+                           "a"),
+            "\x83\x61"
+            "A");
+  EXPECT_EQ(cp932::ToLower("\x82\x60"
+                           "A"),
+            "\x82\x60"
+            "a");
   EXPECT_EQ(cp932::ToUpper("ｱｲｳ"), "ｱｲｳ");  // half-width katakana are no letters
   EXPECT_EQ(cp932::ToUpper("c:\\表\\ソフト"), "C:\\表\\ソフト");
 }
 
 TEST(Cp932Search, FindMatchesOnlyAtCharacterBoundaries) {
-  std::string s = "\x83\x5C" "\\x";  // ソ then a real backslash
+  std::string s =
+      "\x83\x5C"
+      "\\x";  // ソ then a real backslash
   EXPECT_EQ(cp932::Find(s, "\\"), 2u);
   EXPECT_EQ(cp932::Find("ＭＳ ゴシック", "ゴシック"), 5u);
   EXPECT_EQ(cp932::Find("abc", "d"), std::string::npos);
@@ -142,8 +153,14 @@ TEST(Cp932Search, EndsWithNoCase) {
   EXPECT_TRUE(cp932::EndsWithNoCase("FONT.TTF", ".ttf"));
   EXPECT_FALSE(cp932::EndsWithNoCase("ttf", ".ttf"));
   // ".ttf" must not start on the trail byte of the character before it.
-  EXPECT_TRUE(cp932::EndsWithNoCase("\x83\x74" "tf", "TF"));
-  EXPECT_FALSE(cp932::EndsWithNoCase("\x83\x74" "tf", "ttf"));
+  EXPECT_TRUE(
+      cp932::EndsWithNoCase("\x83\x74"
+                            "tf",
+                            "TF"));
+  EXPECT_FALSE(
+      cp932::EndsWithNoCase("\x83\x74"
+                            "tf",
+                            "ttf"));
   EXPECT_FALSE(cp932::EndsWithNoCase("\x83\x5C", "\\"));
 }
 

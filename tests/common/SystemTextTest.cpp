@@ -13,11 +13,22 @@ namespace {
 
 // Literals are code page 932 in the binary.
 const std::vector<std::string> kSamples = {
-    "Arial", "ARIAL", "arial black", "MS Gothic", "ms gothic", "c:\\tools\\glimra.exe",
-    "\x83\x61" "a",  // ャa: trail byte 0x61 must stay
-    "ソフト\\表",     // trail bytes 0x5C
-    "ｱｲｳｴｵ",          // half-width katakana
-    "ＭＳ ゴシック", "ＭＳ Ｐ明朝", "ｍｓ ｐ明朝", "IPAexGothic", "ipaexgothic", "",
+    "Arial",
+    "ARIAL",
+    "arial black",
+    "MS Gothic",
+    "ms gothic",
+    "c:\\tools\\glimra.exe",
+    "\x83\x61"
+    "a",           // ャa: trail byte 0x61 must stay
+    "ソフト\\表",  // trail bytes 0x5C
+    "ｱｲｳｴｵ",       // half-width katakana
+    "ＭＳ ゴシック",
+    "ＭＳ Ｐ明朝",
+    "ｍｓ ｐ明朝",
+    "IPAexGothic",
+    "ipaexgothic",
+    "",
 };
 
 std::string SystemUpper(std::string s) {

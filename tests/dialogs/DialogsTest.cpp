@@ -40,9 +40,7 @@ void DriveModal(const char* title, const std::function<void()>& modal, const std
   driver.join();
 }
 
-HWND SettingsPage(HWND sheet) {
-  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
+HWND SettingsPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
 void ChooseFavMax(HWND page, int index) {
   HWND combo = GetDlgItem(page, IDC_FAVMAX);

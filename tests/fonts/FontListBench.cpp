@@ -25,10 +25,18 @@ class ScriptedFonts : public FontSystem {
     for (int f = 0; f < faces; ++f) {
       std::string name;
       switch (f % 4) {
-        case 0: name = "Face " + std::to_string(next() % 100000000) + " Sans"; break;
-        case 1: name = "ＭＳ " + std::string(kana[next() % 6]) + std::to_string(next() % 100000000); break;
-        case 2: name = "ipa" + std::string(kana[next() % 6]) + "-" + std::to_string(next() % 100000000); break;
-        default: name = "@ﾌｫﾝﾄ" + std::to_string(next() % 100000000); break;
+        case 0:
+          name = "Face " + std::to_string(next() % 100000000) + " Sans";
+          break;
+        case 1:
+          name = "ＭＳ " + std::string(kana[next() % 6]) + std::to_string(next() % 100000000);
+          break;
+        case 2:
+          name = "ipa" + std::string(kana[next() % 6]) + "-" + std::to_string(next() % 100000000);
+          break;
+        default:
+          name = "@ﾌｫﾝﾄ" + std::to_string(next() % 100000000);
+          break;
       }
       std::vector<FontEntry> group;
       const int count = 4 + static_cast<int>(next() % 5);  // 4..8, about six
@@ -85,9 +93,9 @@ void BM_Rebuild(benchmark::State& state) {
   CFontList list(fonts, &settings);
   list.Rebuild(true);  // a baseline to compare against
   for (auto _ : state) list.Rebuild(false);
-  state.counters["per_entry"] = benchmark::Counter(static_cast<double>(fonts.Entries()),
-                                                   benchmark::Counter::kIsIterationInvariantRate |
-                                                       benchmark::Counter::kInvert);
+  state.counters["per_entry"] =
+      benchmark::Counter(static_cast<double>(fonts.Entries()),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Rebuild)->Arg(500)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
@@ -98,9 +106,9 @@ void BM_ApplyFilter(benchmark::State& state) {
   list.Rebuild(true);
   const std::vector<int> filters = {kFilterWestern, kFilterJapanese, kFilterRegistered, kFilterTemporary};
   for (auto _ : state) list.ApplyFilter(filters);
-  state.counters["per_face"] = benchmark::Counter(static_cast<double>(list.MasterList().size()),
-                                                  benchmark::Counter::kIsIterationInvariantRate |
-                                                      benchmark::Counter::kInvert);
+  state.counters["per_face"] =
+      benchmark::Counter(static_cast<double>(list.MasterList().size()),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ApplyFilter)->Arg(500)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 

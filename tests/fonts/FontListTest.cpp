@@ -92,8 +92,8 @@ TEST_F(FontListTest, OrderMatchesTheLinearInsertionWalkOnMixedNames) {
 TEST_F(FontListTest, EachFaceGetsOneRecordWithEntriesInEnumerationOrder) {
   const unsigned char sets[] = {0, 238, 204, 161, 162, 186, 128};
   for (unsigned char c : sets) system.Add("Courier New", c, c == 204 ? 700 : 400);
-  system.Add("Serif", 0, 400, 1, "Regular");       // italic byte
-  system.Add("Serif", 238, 400, 0, "iTaLiC");      // style name, any case
+  system.Add("Serif", 0, 400, 1, "Regular");        // italic byte
+  system.Add("Serif", 238, 400, 0, "iTaLiC");       // style name, any case
   system.Add("Serif", 204, 400, 0, "Bold Italic");  // not "Italic" itself
   list.Rebuild(true);
   ASSERT_EQ(list.MasterList().size(), 2u);
@@ -262,8 +262,7 @@ TEST_F(FontListTest, ConvertSampleKeepsDoubleByteTextOnlyForJapaneseEntries) {
   // Aa, two double-byte characters (one with trail byte 0x5C), half-width
   // katakana, a lead byte without a legal trail, and a lead byte at the end.
   const std::string text = std::string("Aaあソｱ") + "\x81\x20" + "x" + "\x82";
-  EXPECT_EQ(list.ConvertSample(VisibleIndex(list, "Latin"), text),
-            std::string("Aa??ｱ") + "\x81\x20" + "x" + "\x82");
+  EXPECT_EQ(list.ConvertSample(VisibleIndex(list, "Latin"), text), std::string("Aa??ｱ") + "\x81\x20" + "x" + "\x82");
   EXPECT_EQ(list.ConvertSample(VisibleIndex(list, "Gothic"), text), text);
   EXPECT_EQ(list.ConvertSample(0, ""), "");
 }

@@ -27,8 +27,8 @@ RawValue ReadRaw(const std::string& section, const std::string& name) {
     return raw;
   char buffer[512];
   DWORD size = sizeof buffer;
-  raw.found = RegQueryValueExA(key, name.c_str(), nullptr, &raw.type, reinterpret_cast<BYTE*>(buffer), &size) ==
-              ERROR_SUCCESS;
+  raw.found =
+      RegQueryValueExA(key, name.c_str(), nullptr, &raw.type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS;
   if (raw.found) raw.data.assign(buffer, size);
   RegCloseKey(key);
   return raw;
@@ -120,7 +120,8 @@ TEST_F(RegistrySettingsTest, LoweredFavMaxLeavesHigherPositionsUntouched) {
 
   EXPECT_EQ(RawInt("Settings", "FavMax"), 20);
   EXPECT_EQ(RawString("Settings", "Favorite20"), "Face20");
-  for (int n = 21; n <= 25; ++n) EXPECT_EQ(RawString("Settings", profile::FavoriteValueName(n)), "Face" + std::to_string(n));
+  for (int n = 21; n <= 25; ++n)
+    EXPECT_EQ(RawString("Settings", profile::FavoriteValueName(n)), "Face" + std::to_string(n));
 
   DisplaySettings again;
   LoadSettings(again, store);

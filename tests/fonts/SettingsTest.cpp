@@ -18,9 +18,9 @@ TEST(Settings, EmptyProfileGivesTheDefaults) {
   LoadSettings(s, store);
   EXPECT_EQ(Stored(s), Defaults());
   // Every value of the table is read, in order, from its own section.
-  std::vector<std::string> expected = {"Window/Width1",          "Settings/SelLangEN",  "Settings/SelLangJA",
-                                       "Settings/SelLangALL",    "Settings/SelFontTMP", "Settings/SelFontORG",
-                                       "Settings/DispText",      "Settings/DispFontSize", "Settings/AutoUpdate",
+  std::vector<std::string> expected = {"Window/Width1",       "Settings/SelLangEN",    "Settings/SelLangJA",
+                                       "Settings/SelLangALL", "Settings/SelFontTMP",   "Settings/SelFontORG",
+                                       "Settings/DispText",   "Settings/DispFontSize", "Settings/AutoUpdate",
                                        "Settings/FavMax"};
   for (int n = 1; n <= 20; ++n) expected.push_back("Settings/" + profile::FavoriteValueName(n));
   EXPECT_EQ(store.reads, expected);
@@ -43,12 +43,11 @@ TEST(Settings, SaveWritesEveryValueInOrderAndLoadReadsThemBack) {
 
   MemoryProfile store;
   SaveSettings(s, store);
-  EXPECT_EQ(store.writes,
-            (std::vector<std::string>{"Window/Width1", "Settings/SelLangEN", "Settings/SelLangJA",
-                                      "Settings/SelLangALL", "Settings/SelFontTMP", "Settings/SelFontORG",
-                                      "Settings/DispText", "Settings/DispFontSize", "Settings/AutoUpdate",
-                                      "Settings/FavMax", "Settings/Favorite01", "Settings/Favorite02",
-                                      "Settings/Favorite03"}));
+  EXPECT_EQ(store.writes, (std::vector<std::string>{"Window/Width1", "Settings/SelLangEN", "Settings/SelLangJA",
+                                                    "Settings/SelLangALL", "Settings/SelFontTMP", "Settings/SelFontORG",
+                                                    "Settings/DispText", "Settings/DispFontSize", "Settings/AutoUpdate",
+                                                    "Settings/FavMax", "Settings/Favorite01", "Settings/Favorite02",
+                                                    "Settings/Favorite03"}));
   EXPECT_EQ(std::get<std::string>(store.values[{"Settings", "Favorite03"}]), "");
 
   DisplaySettings back;

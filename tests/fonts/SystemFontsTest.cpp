@@ -148,9 +148,9 @@ TEST_F(SystemFontsTest, CollectionBringsEachOfItsFaces) {
   ASSERT_FALSE(gothic.empty());
   ASSERT_FALSE(mincho.empty());
   TempFolder folder;
-  const std::string file = folder.Write(
-      "GlimraPair.ttc",
-      MakeCollection({RenameFamily(gothic, "GlimraTestPairA"), RenameFamily(mincho, "GlimraTestPairB")}));
+  const std::string file =
+      folder.Write("GlimraPair.ttc",
+                   MakeCollection({RenameFamily(gothic, "GlimraTestPairA"), RenameFamily(mincho, "GlimraTestPairB")}));
   ASSERT_FALSE(file.empty());
 
   list.Rebuild(true);

@@ -38,9 +38,9 @@ FontBytes NameTable(const std::string& family) {
   Push16(table, static_cast<std::uint16_t>(6 + 12 * names.size()));
   FontBytes strings;
   for (const auto& [id, text] : names) {
-    Push16(table, 3);       // Windows
-    Push16(table, 1);       // Unicode BMP
-    Push16(table, 0x409);   // English (United States)
+    Push16(table, 3);      // Windows
+    Push16(table, 1);      // Unicode BMP
+    Push16(table, 0x409);  // English (United States)
     Push16(table, id);
     Push16(table, static_cast<std::uint16_t>(text.size() * 2));
     Push16(table, static_cast<std::uint16_t>(strings.size()));

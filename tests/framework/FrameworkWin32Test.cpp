@@ -30,10 +30,9 @@ class TestApp : public fw::CWinApp {
   void OnApp() { g_log.push_back("app"); }
 };
 FW_BEGIN_MESSAGE_MAP(TestApp, fw::CWinApp)
-  fw::OnCommand(kCmdApp, &TestApp::OnApp),
-FW_END_MESSAGE_MAP()
+fw::OnCommand(kCmdApp, &TestApp::OnApp), FW_END_MESSAGE_MAP()
 
-TestApp& App() {
+                                             TestApp& App() {
   static TestApp app;
   static bool init = (fw::AfxWinInit(GetModuleHandleA(nullptr)), true);
   (void)init;
@@ -46,10 +45,9 @@ class TestDoc : public fw::CDocument {
   void OnDoc() { g_log.push_back("doc"); }
 };
 FW_BEGIN_MESSAGE_MAP(TestDoc, fw::CDocument)
-  fw::OnCommand(kCmdDoc, &TestDoc::OnDoc),
-FW_END_MESSAGE_MAP()
+fw::OnCommand(kCmdDoc, &TestDoc::OnDoc), FW_END_MESSAGE_MAP()
 
-class TestView : public fw::CView {
+                                             class TestView : public fw::CView {
   FW_DECLARE_MESSAGE_MAP()
  public:
   void OnDraw(fw::CDC*) override {}
@@ -65,18 +63,15 @@ class TestView : public fw::CView {
   bool checked = true;
 };
 FW_BEGIN_MESSAGE_MAP(TestView, fw::CView)
-  fw::OnCommand(kCmdView, &TestView::OnView),
-  fw::OnCommand(kCmdBoth, &TestView::OnBoth),
-  fw::OnCommand(kCmdDisabled, &TestView::OnDisabled),
-  fw::OnUpdateCommandUI(kCmdDisabled, &TestView::OnUpdateDisabled),
-  fw::OnCommand(kCmdChecked, &TestView::OnChecked),
-  fw::OnUpdateCommandUI(kCmdChecked, &TestView::OnUpdateChecked),
-  fw::OnMessage(kMsgThrowInvalid, &TestView::OnThrowInvalid),
-  fw::OnMessage(kMsgThrowOther, &TestView::OnThrowOther),
-  fw::OnMessage(kMsgAnswer, &TestView::OnAnswer),
-FW_END_MESSAGE_MAP()
+fw::OnCommand(kCmdView, &TestView::OnView), fw::OnCommand(kCmdBoth, &TestView::OnBoth),
+    fw::OnCommand(kCmdDisabled, &TestView::OnDisabled),
+    fw::OnUpdateCommandUI(kCmdDisabled, &TestView::OnUpdateDisabled), fw::OnCommand(kCmdChecked, &TestView::OnChecked),
+    fw::OnUpdateCommandUI(kCmdChecked, &TestView::OnUpdateChecked),
+    fw::OnMessage(kMsgThrowInvalid, &TestView::OnThrowInvalid), fw::OnMessage(kMsgThrowOther, &TestView::OnThrowOther),
+    fw::OnMessage(kMsgAnswer, &TestView::OnAnswer),
+    FW_END_MESSAGE_MAP()
 
-class TestFrame : public fw::CFrameWnd {
+        class TestFrame : public fw::CFrameWnd {
   FW_DECLARE_MESSAGE_MAP()
  public:
   void OnFrame() { g_log.push_back("frame"); }
@@ -103,14 +98,12 @@ class TestFrame : public fw::CFrameWnd {
   fw::CToolBar bar1, bar2, bar3;
 };
 FW_BEGIN_MESSAGE_MAP(TestFrame, fw::CFrameWnd)
-  fw::OnMessage(WM_CREATE, &TestFrame::OnCreate),
-  fw::OnCommand(kCmdFrame, &TestFrame::OnFrame),
-  fw::OnCommand(kCmdBoth, &TestFrame::OnBoth),
-  fw::OnCommand(32772, &TestFrame::OnBarCheck),
-  fw::OnUpdateCommandUI(32772, &TestFrame::OnUpdateControlBarMenu),
-FW_END_MESSAGE_MAP()
+fw::OnMessage(WM_CREATE, &TestFrame::OnCreate), fw::OnCommand(kCmdFrame, &TestFrame::OnFrame),
+    fw::OnCommand(kCmdBoth, &TestFrame::OnBoth), fw::OnCommand(32772, &TestFrame::OnBarCheck),
+    fw::OnUpdateCommandUI(32772, &TestFrame::OnUpdateControlBarMenu),
+    FW_END_MESSAGE_MAP()
 
-void Pump() {
+        void Pump() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&msg);
@@ -275,21 +268,20 @@ class LinkStatic : public fw::CStatic {
   bool consume = true;
 };
 FW_BEGIN_MESSAGE_MAP(LinkStatic, fw::CStatic)
-  fw::OnReflect(WM_CTLCOLORSTATIC, &LinkStatic::OnColor),
-  fw::OnReflectCommand(STN_CLICKED, &LinkStatic::OnClicked),
-FW_END_MESSAGE_MAP()
+fw::OnReflect(WM_CTLCOLORSTATIC, &LinkStatic::OnColor), fw::OnReflectCommand(STN_CLICKED, &LinkStatic::OnClicked),
+    FW_END_MESSAGE_MAP()
 
-class Parent : public fw::CWnd {
+        class Parent : public fw::CWnd {
   FW_DECLARE_MESSAGE_MAP()
  public:
   void OnLinkCommand() { ++parentSaw; }
   int parentSaw = 0;
 };
 FW_BEGIN_MESSAGE_MAP(Parent, fw::CWnd)
-  fw::OnControl(STN_CLICKED, 77, &Parent::OnLinkCommand),
-FW_END_MESSAGE_MAP()
+fw::OnControl(STN_CLICKED, 77, &Parent::OnLinkCommand),
+    FW_END_MESSAGE_MAP()
 
-TEST(Reflection, SubclassedStaticAnswersColourAndClickAndCanPassTheClickOn) {
+        TEST(Reflection, SubclassedStaticAnswersColourAndClickAndCanPassTheClickOn) {
   App();
   Parent parent;
   const char* cls = fw::CWnd::RegisterFrameworkClass("FwTestParent");
@@ -356,11 +348,10 @@ class EndOnMessageDialog : public fw::CDialog {
   }
 };
 FW_BEGIN_MESSAGE_MAP(EndOnMessageDialog, fw::CDialog)
-  fw::OnMessage(WM_APP + 9, &EndOnMessageDialog::OnEnd),
-FW_END_MESSAGE_MAP()
+fw::OnMessage(WM_APP + 9, &EndOnMessageDialog::OnEnd), FW_END_MESSAGE_MAP()
 
-// A modal dialog on a thread of its own, owned by a window of the main thread.
-class DialogThread : public fw::CWinThread {
+    // A modal dialog on a thread of its own, owned by a window of the main thread.
+    class DialogThread : public fw::CWinThread {
  public:
   explicit DialogThread(HWND owner) : owner_(owner) {}
   bool InitInstance() override {
@@ -427,10 +418,9 @@ class EscapeDialog : public fw::CDialog {
   bool cancelled = false;
 };
 FW_BEGIN_MESSAGE_MAP(EscapeDialog, fw::CDialog)
-  fw::OnMessage(WM_APP + 5, &EscapeDialog::OnLook),
-FW_END_MESSAGE_MAP()
+fw::OnMessage(WM_APP + 5, &EscapeDialog::OnLook), FW_END_MESSAGE_MAP()
 
-TEST(Dialog, ModalLoopDisablesTheOwnerAndEscapeArrivesAsCancel) {
+                                                      TEST(Dialog, ModalLoopDisablesTheOwnerAndEscapeArrivesAsCancel) {
   App();
   Parent owner;
   const char* cls = fw::CWnd::RegisterFrameworkClass("FwTestParent");
@@ -457,10 +447,9 @@ class FailingFrame : public fw::CFrameWnd {
   }
 };
 FW_BEGIN_MESSAGE_MAP(FailingFrame, fw::CFrameWnd)
-  fw::OnMessage(WM_CREATE, &FailingFrame::OnCreate),
-FW_END_MESSAGE_MAP()
+fw::OnMessage(WM_CREATE, &FailingFrame::OnCreate), FW_END_MESSAGE_MAP()
 
-TEST(Template, FrameCreationFailureLeavesNoMainWindow) {
+                                                       TEST(Template, FrameCreationFailureLeavesNoMainWindow) {
   TestApp& app = App();
   app.m_pMainWnd = nullptr;
   auto tmpl = fw::MakeSingleDocTemplate<TestDoc, FailingFrame, TestView>(300);

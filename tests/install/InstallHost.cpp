@@ -12,8 +12,8 @@
 
 #include "fonts/Win32FontSystem.h"
 #include "framework/InvalidArgument.h"
-#include "install/FontInstallCommands.h"
 #include "install/FontFileLookup.h"
+#include "install/FontInstallCommands.h"
 #include "install/InstallSystem.h"
 
 namespace {
@@ -50,11 +50,17 @@ void WriteState() {
 bool RunCommand(HWND wnd, int id) {
   FontInstallCommands& c = host->commands;
   switch (id) {
-    case 32775: return c.TempInstall(wnd);
-    case 32776: return c.CanUninstall() && c.TempUninstall();
-    case 32796: return c.FolderInstall(wnd);
-    case 32807: return c.PermanentInstall(wnd, host->selected, host->installFolder);
-    case 32799: c.ShowProperties(wnd, host->selected); return false;
+    case 32775:
+      return c.TempInstall(wnd);
+    case 32776:
+      return c.CanUninstall() && c.TempUninstall();
+    case 32796:
+      return c.FolderInstall(wnd);
+    case 32807:
+      return c.PermanentInstall(wnd, host->selected, host->installFolder);
+    case 32799:
+      c.ShowProperties(wnd, host->selected);
+      return false;
   }
   return false;
 }
@@ -99,8 +105,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = "GlimraInstallHost";
   RegisterClassA(&wc);
-  HWND wnd = CreateWindowA("GlimraInstallHost", "Glimra install host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
-                           200, nullptr, nullptr, instance, nullptr);
+  HWND wnd = CreateWindowA("GlimraInstallHost", "Glimra install host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 200,
+                           nullptr, nullptr, instance, nullptr);
   if (!wnd) return 1;
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -103,8 +103,8 @@ TEST(FolderSearch, FolderEndingInTrailByte5CGetsItsBackslash) {
 TEST(FolderSearch, PathsBeyond259BytesAreSkippedAndReported) {
   FakeDirectories fs;
   std::string root = "C:\\" + std::string(240, 'r') + "\\";  // 244 bytes
-  std::string longName = std::string(20, 'n') + ".ttf";       // root + it = 268
-  std::string longFolder(14, 'd');                            // root + it + "\\*" = 260
+  std::string longName = std::string(20, 'n') + ".ttf";      // root + it = 268
+  std::string longFolder(14, 'd');                           // root + it + "\\*" = 260
   fs.folders[root] = {{"ok.ttf", false}, {longName, false}, {longFolder, true}, {"dd", true}};
   fs.folders[root + longFolder + "\\"] = {{"x.ttf", false}};
   fs.folders[root + "dd\\"] = {{"y.ttf", false}};

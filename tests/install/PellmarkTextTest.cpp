@@ -26,8 +26,7 @@ TEST(PellmarkCommandLine, AllWordsAfterTheProgramFormThePath) {
 
 TEST(PellmarkCommandLine, UnquotedProgramFolderWithSpaces) {
   using pellmark::PathFromCommandLine;
-  EXPECT_EQ(PathFromCommandLine("C:\\PROGRAM FILES\\GLIMRA\\Pellmark.exe C:\\My Fonts\\a.ttf"),
-            "C:\\My Fonts\\a.ttf");
+  EXPECT_EQ(PathFromCommandLine("C:\\PROGRAM FILES\\GLIMRA\\Pellmark.exe C:\\My Fonts\\a.ttf"), "C:\\My Fonts\\a.ttf");
   EXPECT_EQ(PathFromCommandLine("C:\\PROGRAM FILES\\GLIMRA\\PELLMARK.EXE D:\\x.ttf"), "D:\\x.ttf");
   // The first whole "Pellmark.exe" ends the program, even if the font path
   // names it again; a longer name containing it does not count.

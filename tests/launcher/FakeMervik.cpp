@@ -68,8 +68,7 @@ bool WaitFor(int code) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message != WM_LVK_THREAD) continue;
-      Log("got " + std::to_string(static_cast<int>(msg.wParam)) + " " +
-          std::to_string(static_cast<long>(msg.lParam)));
+      Log("got " + std::to_string(static_cast<int>(msg.wParam)) + " " + std::to_string(static_cast<long>(msg.lParam)));
       if (static_cast<int>(msg.wParam) == code) return true;
     }
     if (GetTickCount() > end) return false;

@@ -73,15 +73,12 @@ int Start(bool wide) {
   HWND window = g_useWindow ? g_window : nullptr;
   LVK_CALLBACK callback = g_useCallback ? OnReport : nullptr;
   if (wide) {
-    return LVK_StartW(Widen(g_address).c_str(), Widen(g_version).c_str(), window, callback,
-                      g_userValue);
+    return LVK_StartW(Widen(g_address).c_str(), Widen(g_version).c_str(), window, callback, g_userValue);
   }
   return LVK_StartA(g_address.c_str(), g_version.c_str(), window, callback, g_userValue);
 }
 
-void Answer(const char* name, int result) {
-  Print(std::string("answer ") + name + " " + std::to_string(result));
-}
+void Answer(const char* name, int result) { Print(std::string("answer ") + name + " " + std::to_string(result)); }
 
 void Run(const std::string& command) {
   if (command == "start" || command == "startw") {
@@ -132,8 +129,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_LVK_NOTIFY) {
     const int code = static_cast<int>(wParam);
     const char* thread = GetCurrentThreadId() == g_mainThread ? "main" : "other";
-    Print("report " + std::to_string(code) + " " + std::to_string(static_cast<int>(lParam)) +
-          " window " + thread);
+    Print("report " + std::to_string(code) + " " + std::to_string(static_cast<int>(lParam)) + " window " + thread);
     for (const std::string& command : g_onReport[code]) Run(command);
     if (code == LVK_FINISHED && ++g_finished == g_exitOnFinished) PostQuitMessage(0);
     return 0;
@@ -194,8 +190,8 @@ int main(int argc, char** argv) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "LanvikHostWindow";
   RegisterClassA(&wc);
-  g_window = CreateWindowA(wc.lpszClassName, "LanvikHost", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
-                           nullptr, wc.hInstance, nullptr);
+  g_window = CreateWindowA(wc.lpszClassName, "LanvikHost", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                           wc.hInstance, nullptr);
   if (g_window == nullptr) return 3;
 
   Print("pid " + std::to_string(GetCurrentProcessId()));

@@ -29,14 +29,13 @@ int main(int argc, char** argv) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "LanvikLoaderWindow";
   RegisterClassA(&wc);
-  HWND window = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+  HWND window =
+      CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 
   HMODULE library = LoadLibraryA("Lanvik.dll");
   if (library == nullptr || window == nullptr) return 3;
   using StartA = int(__cdecl*)(const char*, const char*, HWND, LVK_CALLBACK, int);
-  auto start = reinterpret_cast<StartA>(
-      reinterpret_cast<void*>(GetProcAddress(library, "LVK_StartA")));
+  auto start = reinterpret_cast<StartA>(reinterpret_cast<void*>(GetProcAddress(library, "LVK_StartA")));
   if (start == nullptr) return 4;
   std::printf("start %d\n", start(argv[1], "02001", window, nullptr, 0));
   FreeLibrary(library);

@@ -15,7 +15,8 @@ namespace {
 
 std::vector<std::uint8_t> Hex(const std::string& hex) {
   std::vector<std::uint8_t> out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) out.push_back(std::uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    out.push_back(std::uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
   return out;
 }
 

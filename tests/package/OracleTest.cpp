@@ -64,7 +64,7 @@ class Oracle : public ::testing::Test {
 
 TEST_F(Oracle, Cast128AgreesWithOpenssl) {
   std::string out = Shell("openssl enc -cast5-ecb -provider legacy -provider default -nopad -K " + KeyHex() + " -in '" +
-                        dir_ + "/plain.bin' -out '" + dir_ + "/openssl.bin' 2>&1");
+                          dir_ + "/plain.bin' -out '" + dir_ + "/openssl.bin' 2>&1");
   ASSERT_EQ(out.find("failed"), std::string::npos) << out;
   std::vector<std::uint8_t> ours = data_;
   package::Cast128(key_, 16).EncryptBlocks(ours.data(), ours.size());
@@ -78,7 +78,7 @@ TEST_F(Oracle, Cast128DecryptsWhatPythonCryptographyEncrypts) {
       "e=Cipher(algorithms.CAST5(bytes.fromhex(sys.argv[1])),modes.ECB()).encryptor();"
       "d=open(sys.argv[2],'rb').read();open(sys.argv[3],'wb').write(e.update(d)+e.finalize())";
   std::string out = Shell("/usr/bin/python3 -c \"" + script + "\" " + KeyHex() + " '" + dir_ + "/plain.bin' '" + dir_ +
-                        "/python.bin' 2>&1");
+                          "/python.bin' 2>&1");
   ASSERT_EQ(out.find("failed"), std::string::npos) << out;
   std::vector<std::uint8_t> theirs = Read("python.bin");
   ASSERT_EQ(theirs.size(), data_.size());

@@ -135,13 +135,13 @@ int main(int argc, char** argv) {
   MakePackage(src, dir + "/bench.zip", pkg, false);
   const long long pkgSize = FileSize(pkg);
   const long long zipSize = FileSize(dir + "/bench.zip");
-  std::printf("package: %.1f MiB (archive %.1f MiB; files inside: 58.5 MiB random, 48 MiB text)\n",
-              pkgSize / 1048576.0, zipSize / 1048576.0);
+  std::printf("package: %.1f MiB (archive %.1f MiB; files inside: 58.5 MiB random, 48 MiB text)\n", pkgSize / 1048576.0,
+              zipSize / 1048576.0);
 
-  const std::string theirs = "tail -c +33 '" + pkg + "' | openssl enc -d -cast5-ecb -provider legacy -provider default -nopad -K " +
-                             KeyHex() + " | head -c " + std::to_string(zipSize) + " | tee '" + dir +
-                             "/plain.zip' | md5sum > /dev/null && unzip -q -o '" + dir + "/plain.zip' -d '" + dir +
-                             "/theirs'";
+  const std::string theirs =
+      "tail -c +33 '" + pkg + "' | openssl enc -d -cast5-ecb -provider legacy -provider default -nopad -K " + KeyHex() +
+      " | head -c " + std::to_string(zipSize) + " | tee '" + dir + "/plain.zip' | md5sum > /dev/null && unzip -q -o '" +
+      dir + "/plain.zip' -d '" + dir + "/theirs'";
   double bestOurs = 1e9, bestTheirs = 1e9;
   for (int round = 0; round < 3; ++round) {
     Shell("rm -rf '" + dir + "/ours' '" + dir + "/theirs' '" + dir + "/plain.zip'; sync");

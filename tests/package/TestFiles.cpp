@@ -1,10 +1,10 @@
 #include "TestFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <algorithm>
 
 #ifdef _WIN32
 #include <windows.h>

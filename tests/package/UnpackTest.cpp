@@ -83,9 +83,7 @@ class Unpack : public ::testing::Test {
 
   // The unpack folder is gone, and so is the decrypted temporary file; the
   // scratch folder holds nothing but the empty temporary folder.
-  void ExpectNothingLeft() {
-    EXPECT_EQ(testfiles::ListTree(scratch_), std::vector<std::string>{"tmp/"});
-  }
+  void ExpectNothingLeft() { EXPECT_EQ(testfiles::ListTree(scratch_), std::vector<std::string>{"tmp/"}); }
 
   void ExpectGoodTree() {
     std::vector<std::string> expectedTree;
@@ -156,8 +154,8 @@ TEST_P(BadPackage, FailsAndLeavesNothing) {
   ExpectNothingLeft();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Header, BadPackage, ::testing::Values("short", "bad_mark", "format2", "short_body", "bad_digest", "cut_block"));
+INSTANTIATE_TEST_SUITE_P(Header, BadPackage,
+                         ::testing::Values("short", "bad_mark", "format2", "short_body", "bad_digest", "cut_block"));
 INSTANTIATE_TEST_SUITE_P(Archive, BadPackage,
                          ::testing::Values("not_zip", "empty", "bad_crc", "bad_inflate", "bzip2", "name_520",
                                            "name_4000"));
@@ -205,7 +203,9 @@ class RecordingFileSystem : public package::FileSystem {
   std::string temp;
   std::vector<std::string> removed;
   std::unique_ptr<package::InputFile> OpenForReading(const std::string& p) override { return fs.OpenForReading(p); }
-  std::unique_ptr<package::OutputFile> CreateForWriting(const std::string& p) override { return fs.CreateForWriting(p); }
+  std::unique_ptr<package::OutputFile> CreateForWriting(const std::string& p) override {
+    return fs.CreateForWriting(p);
+  }
   bool Exists(const std::string& p) override { return fs.Exists(p); }
   bool IsFile(const std::string& p) override { return fs.IsFile(p); }
   bool IsFolder(const std::string& p) override { return fs.IsFolder(p); }

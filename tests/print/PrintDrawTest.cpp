@@ -28,21 +28,21 @@ class FixedFaces : public FontSystem {
 };
 
 int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM p) {
-        auto* out = reinterpret_cast<std::vector<std::string>*>(p);
-        const auto* base = reinterpret_cast<const BYTE*>(rec);
-        if (rec->iType == EMR_EXTTEXTOUTW || rec->iType == EMR_EXTTEXTOUTA) {
-          const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
-          const BYTE* chars = base + t->emrtext.offString;
-          if (rec->iType == EMR_EXTTEXTOUTA) {
-            out->emplace_back(reinterpret_cast<const char*>(chars), t->emrtext.nChars);
-          } else {
-            char buf[1024] = {};
-            const int n = WideCharToMultiByte(932, 0, reinterpret_cast<const wchar_t*>(chars),
-                                              static_cast<int>(t->emrtext.nChars), buf, sizeof buf, nullptr, nullptr);
-            out->emplace_back(buf, n > 0 ? n : 0);
-          }
-        }
-        return 1;
+  auto* out = reinterpret_cast<std::vector<std::string>*>(p);
+  const auto* base = reinterpret_cast<const BYTE*>(rec);
+  if (rec->iType == EMR_EXTTEXTOUTW || rec->iType == EMR_EXTTEXTOUTA) {
+    const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
+    const BYTE* chars = base + t->emrtext.offString;
+    if (rec->iType == EMR_EXTTEXTOUTA) {
+      out->emplace_back(reinterpret_cast<const char*>(chars), t->emrtext.nChars);
+    } else {
+      char buf[1024] = {};
+      const int n = WideCharToMultiByte(932, 0, reinterpret_cast<const wchar_t*>(chars),
+                                        static_cast<int>(t->emrtext.nChars), buf, sizeof buf, nullptr, nullptr);
+      out->emplace_back(buf, n > 0 ? n : 0);
+    }
+  }
+  return 1;
 }
 
 // Every string drawn into a metafile, in drawing order, in code page 932.

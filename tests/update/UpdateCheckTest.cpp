@@ -30,9 +30,15 @@ class MemoryProfile : public fw::ProfileStore {
 // Records every call as a word, the texts shown and the answers given.
 class FakeHost : public viewer::UpdateHost {
  public:
-  bool StartLauncher() override { calls.push_back("start"); return startResult; }
+  bool StartLauncher() override {
+    calls.push_back("start");
+    return startResult;
+  }
   void ShowMessage(const char* text) override { shown.push_back(text); }
-  bool AskYesNo(const char* text) override { asked.push_back(text); return answer; }
+  bool AskYesNo(const char* text) override {
+    asked.push_back(text);
+    return answer;
+  }
   void OpenProgressDialog() override { calls.push_back("dialog"); }
   void ContinueUpdate() override { calls.push_back("continue"); }
   void CancelUpdate() override { calls.push_back("cancel"); }
@@ -152,7 +158,8 @@ TEST_F(UpdateCheckTest, YesOpensTheDialogBeforeContinuingAndAFailedDownloadIsTol
   FakeHost h;
   UpdateCheck u;
   u.StartRequested(h);
-  for (int code : {LVK_STARTED, LVK_ASK_UPDATE, LVK_DOWNLOAD_SIZE, LVK_UPDATE_FAILED, LVK_FINISHED}) u.OnReport(h, code);
+  for (int code : {LVK_STARTED, LVK_ASK_UPDATE, LVK_DOWNLOAD_SIZE, LVK_UPDATE_FAILED, LVK_FINISHED})
+    u.OnReport(h, code);
   EXPECT_EQ(h.shown, std::vector<std::string>{viewer::kUpdateDownloadFailed});
 }
 

@@ -107,8 +107,7 @@ TEST(SampleListLayout, FramesOutlineTheirCells) {
   Layout(m, {40, 40, 40}, 500);
   EXPECT_EQ(m.SelectionFrame(1, 600),
             (std::vector<Rect>{{101, 45, 2, 44}, {598, 45, 2, 44}, {101, 45, 500, 2}, {101, 87, 500, 2}}));
-  EXPECT_EQ(m.TemporaryFrame(0),
-            (std::vector<Rect>{{0, 0, 2, 44}, {98, 0, 2, 44}, {0, 0, 100, 2}, {0, 42, 100, 2}}));
+  EXPECT_EQ(m.TemporaryFrame(0), (std::vector<Rect>{{0, 0, 2, 44}, {98, 0, 2, 44}, {0, 0, 100, 2}, {0, 42, 100, 2}}));
   EXPECT_TRUE(m.SelectionFrame(3, 600).empty()) << "outside the list";
   EXPECT_TRUE(m.SelectionFrame(-1, 600).empty());
   m.labelHeightMax = 15;
@@ -203,8 +202,8 @@ TEST(SampleListWheel, FastDownSpinMayPassTheLastPageButNotTheList) {
 }
 
 std::string NameOf(int i) {
-  static const std::vector<std::string> names = {"Arial", "Century", "MS Gothic", "mincho",
-                                                 "%Percent", "'Quote", ".Dot", "ＭＳ 明朝", "Zed"};
+  static const std::vector<std::string> names = {"Arial",  "Century", "MS Gothic", "mincho", "%Percent",
+                                                 "'Quote", ".Dot",    "ＭＳ 明朝", "Zed"};
   return names[i];
 }
 

@@ -83,10 +83,9 @@ class CDemoPage : public fw::CPropertyPage {
 };
 
 FW_BEGIN_MESSAGE_MAP(CDemoPage, fw::CPropertyPage)
-  fw::OnCbnSelChange(IDC_CHOICE, &CDemoPage::OnChoiceChanged),
-FW_END_MESSAGE_MAP()
+fw::OnCbnSelChange(IDC_CHOICE, &CDemoPage::OnChoiceChanged), FW_END_MESSAGE_MAP()
 
-class CDemoView : public fw::CView {
+                                                                 class CDemoView : public fw::CView {
   FW_DECLARE_MESSAGE_MAP()
 
  public:
@@ -120,15 +119,20 @@ class CDemoView : public fw::CView {
   void UpdateScroll() {
     fw::CClientDC dc(this);
     int visible = GetClientRect().Height() / LineHeight(dc);
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, kLineCount - 1,
-                  static_cast<UINT>(visible < 1 ? 1 : visible), top_, 0};
+    SCROLLINFO si{sizeof si,
+                  SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                  0,
+                  kLineCount - 1,
+                  static_cast<UINT>(visible < 1 ? 1 : visible),
+                  top_,
+                  0};
     SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
   }
 
   void OnDraw(fw::CDC* dc) override {
     if (dc->IsPrinting()) return DrawPage(dc, page_);
-    fw::Font font(CreateFontA(PointHeight(*dc, 100), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                              "MS UI Gothic"));
+    fw::Font font(
+        CreateFontA(PointHeight(*dc, 100), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "MS UI Gothic"));
     fw::SelectScope select(*dc, font);
     int h = LineHeight(*dc);
     fw::CRect client = GetClientRect();
@@ -148,8 +152,8 @@ class CDemoView : public fw::CView {
     int first = static_cast<int>(page - 1) * kLinesPerPage;
     if (first < 0 || first >= kLineCount) throw fw::InvalidArgumentError("page");
     int width = dc->GetDeviceCaps(HORZRES);
-    fw::Font font(CreateFontA(PointHeight(dc->m_hAttribDC, 100), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET,
-                              0, 0, 0, 0, "MS UI Gothic"));
+    fw::Font font(CreateFontA(PointHeight(dc->m_hAttribDC, 100), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0,
+                              0, "MS UI Gothic"));
     fw::SelectScope select(*dc, font);
     int h = -PointHeight(dc->m_hAttribDC, 140);
     std::string title = "FrameworkDemo 印刷 " + std::to_string(page) + "/" + std::to_string(pages_);
@@ -177,15 +181,30 @@ class CDemoView : public fw::CView {
     int visible = GetClientRect().Height() / LineHeight(dc);
     int top = top_;
     switch (LOWORD(wParam)) {
-      case SB_LINEUP: --top; break;
-      case SB_LINEDOWN: ++top; break;
-      case SB_PAGEUP: top -= visible; break;
-      case SB_PAGEDOWN: top += visible; break;
-      case SB_TOP: top = 0; break;
-      case SB_BOTTOM: top = kLineCount; break;
+      case SB_LINEUP:
+        --top;
+        break;
+      case SB_LINEDOWN:
+        ++top;
+        break;
+      case SB_PAGEUP:
+        top -= visible;
+        break;
+      case SB_PAGEDOWN:
+        top += visible;
+        break;
+      case SB_TOP:
+        top = 0;
+        break;
+      case SB_BOTTOM:
+        top = kLineCount;
+        break;
       case SB_THUMBTRACK:
-      case SB_THUMBPOSITION: top = HIWORD(wParam); break;
-      default: break;
+      case SB_THUMBPOSITION:
+        top = HIWORD(wParam);
+        break;
+      default:
+        break;
     }
     top = std::max(0, std::min(top, kLineCount - std::max(1, visible)));
     if (top != top_) {
@@ -291,31 +310,24 @@ class CDemoView : public fw::CView {
 };
 
 FW_BEGIN_MESSAGE_MAP(CDemoView, fw::CView)
-  fw::OnMessage(WM_VSCROLL, &CDemoView::OnVScroll),
-  fw::OnMessage(WM_SIZE, &CDemoView::OnSize),
-  fw::OnMessage(WM_LBUTTONDOWN, &CDemoView::OnLButtonDown),
-  fw::OnMessage(WM_MOUSEMOVE, &CDemoView::OnMouseMove),
-  fw::OnMessage(WM_LBUTTONUP, &CDemoView::OnLButtonUp),
-  fw::OnMessage(WM_CONTEXTMENU, &CDemoView::OnContextMenu),
-  fw::OnCommand(ID_COUNT_UP, &CDemoView::OnCountUp),
-  fw::OnCommand(ID_COUNT_DOWN, &CDemoView::OnCountDown),
-  fw::OnUpdateCommandUI(ID_COUNT_DOWN, &CDemoView::OnUpdateCountDown),
-  fw::OnCommand(ID_COUNT_RESET, &CDemoView::OnCountReset),
-  fw::OnUpdateCommandUI(ID_COUNT_RESET, &CDemoView::OnUpdateCountReset),
-  fw::OnCommand(ID_TOGGLE_MARK, &CDemoView::OnToggleMark),
-  fw::OnUpdateCommandUI(ID_TOGGLE_MARK, &CDemoView::OnUpdateToggleMark),
-  fw::OnCommand(ID_BAD_INDEX, &CDemoView::OnBadIndex),
-  fw::OnCommand(ID_THROW_OTHER, &CDemoView::OnThrowOther),
-  fw::OnCommand(ID_SHOW_DIALOG, &CDemoView::OnShowDialog),
-  fw::OnCommand(ID_SHOW_SHEET, &CDemoView::OnShowSheet),
-  fw::OnCommand(ID_FILE_PRINT, &CDemoView::OnFilePrint),
-  fw::OnCommand(ID_FILE_PRINT_DIRECT, &CDemoView::OnFilePrintDirect),
-  fw::OnCommand(ID_FILE_PRINT_PREVIEW, &CDemoView::OnFilePrintPreview),
-  fw::OnEnChange(IDC_TEXT, &CDemoView::OnTextChanged),
-  fw::OnCbnSelChange(IDC_FONTSIZE, &CDemoView::OnSizeChanged),
-FW_END_MESSAGE_MAP()
+fw::OnMessage(WM_VSCROLL, &CDemoView::OnVScroll), fw::OnMessage(WM_SIZE, &CDemoView::OnSize),
+    fw::OnMessage(WM_LBUTTONDOWN, &CDemoView::OnLButtonDown), fw::OnMessage(WM_MOUSEMOVE, &CDemoView::OnMouseMove),
+    fw::OnMessage(WM_LBUTTONUP, &CDemoView::OnLButtonUp), fw::OnMessage(WM_CONTEXTMENU, &CDemoView::OnContextMenu),
+    fw::OnCommand(ID_COUNT_UP, &CDemoView::OnCountUp), fw::OnCommand(ID_COUNT_DOWN, &CDemoView::OnCountDown),
+    fw::OnUpdateCommandUI(ID_COUNT_DOWN, &CDemoView::OnUpdateCountDown),
+    fw::OnCommand(ID_COUNT_RESET, &CDemoView::OnCountReset),
+    fw::OnUpdateCommandUI(ID_COUNT_RESET, &CDemoView::OnUpdateCountReset),
+    fw::OnCommand(ID_TOGGLE_MARK, &CDemoView::OnToggleMark),
+    fw::OnUpdateCommandUI(ID_TOGGLE_MARK, &CDemoView::OnUpdateToggleMark),
+    fw::OnCommand(ID_BAD_INDEX, &CDemoView::OnBadIndex), fw::OnCommand(ID_THROW_OTHER, &CDemoView::OnThrowOther),
+    fw::OnCommand(ID_SHOW_DIALOG, &CDemoView::OnShowDialog), fw::OnCommand(ID_SHOW_SHEET, &CDemoView::OnShowSheet),
+    fw::OnCommand(ID_FILE_PRINT, &CDemoView::OnFilePrint),
+    fw::OnCommand(ID_FILE_PRINT_DIRECT, &CDemoView::OnFilePrintDirect),
+    fw::OnCommand(ID_FILE_PRINT_PREVIEW, &CDemoView::OnFilePrintPreview),
+    fw::OnEnChange(IDC_TEXT, &CDemoView::OnTextChanged), fw::OnCbnSelChange(IDC_FONTSIZE, &CDemoView::OnSizeChanged),
+    FW_END_MESSAGE_MAP()
 
-class CDemoFrame : public fw::CFrameWnd {
+        class CDemoFrame : public fw::CFrameWnd {
   FW_DECLARE_MESSAGE_MAP()
 
  private:
@@ -333,8 +345,7 @@ class CDemoFrame : public fw::CFrameWnd {
     if (fw::CFrameWnd::OnCreate(cs) == -1) return -1;
     const DWORD barStyle = WS_CHILD | WS_VISIBLE | fw::CBRS_TOP | fw::CBRS_GRIPPER | fw::CBRS_TOOLTIPS |
                            fw::CBRS_FLYBY | fw::CBRS_SIZE_DYNAMIC;
-    if (!main_.CreateEx(this, TBSTYLE_FLAT, barStyle, AFX_IDW_TOOLBAR) || !main_.LoadToolBar(IDR_MAINFRAME))
-      return -1;
+    if (!main_.CreateEx(this, TBSTYLE_FLAT, barStyle, AFX_IDW_TOOLBAR) || !main_.LoadToolBar(IDR_MAINFRAME)) return -1;
     main_.EnableDocking(fw::CBRS_ALIGN_ANY);
     EnableDocking(fw::CBRS_ALIGN_ANY);
     DockControlBar(&main_);
@@ -382,14 +393,13 @@ class CDemoFrame : public fw::CFrameWnd {
 };
 
 FW_BEGIN_MESSAGE_MAP(CDemoFrame, fw::CFrameWnd)
-  fw::OnMessage(WM_CREATE, &CDemoFrame::OnCreate),
-  fw::OnCommand(ID_VIEW_SECONDBAR, &CDemoFrame::OnBarCheck),
-  fw::OnUpdateCommandUI(ID_VIEW_SECONDBAR, &CDemoFrame::OnUpdateControlBarMenu),
-  fw::OnCommand(ID_VIEW_DIALOGBAR, &CDemoFrame::OnBarCheck),
-  fw::OnUpdateCommandUI(ID_VIEW_DIALOGBAR, &CDemoFrame::OnUpdateControlBarMenu),
-FW_END_MESSAGE_MAP()
+fw::OnMessage(WM_CREATE, &CDemoFrame::OnCreate), fw::OnCommand(ID_VIEW_SECONDBAR, &CDemoFrame::OnBarCheck),
+    fw::OnUpdateCommandUI(ID_VIEW_SECONDBAR, &CDemoFrame::OnUpdateControlBarMenu),
+    fw::OnCommand(ID_VIEW_DIALOGBAR, &CDemoFrame::OnBarCheck),
+    fw::OnUpdateCommandUI(ID_VIEW_DIALOGBAR, &CDemoFrame::OnUpdateControlBarMenu),
+    FW_END_MESSAGE_MAP()
 
-class CDemoApp : public fw::CWinApp {
+        class CDemoApp : public fw::CWinApp {
   FW_DECLARE_MESSAGE_MAP()
 
  public:
@@ -407,10 +417,9 @@ class CDemoApp : public fw::CWinApp {
 };
 
 FW_BEGIN_MESSAGE_MAP(CDemoApp, fw::CWinApp)
-  fw::OnCommand(ID_FILE_PRINT_SETUP, &CDemoApp::OnFilePrintSetup),
-FW_END_MESSAGE_MAP()
+fw::OnCommand(ID_FILE_PRINT_SETUP, &CDemoApp::OnFilePrintSetup), FW_END_MESSAGE_MAP()
 
-CDemoApp theApp;
+                                                                     CDemoApp theApp;
 
 }  // namespace
 

@@ -153,8 +153,9 @@ int main(int argc, char** argv) {
   if (!packer::CheckArchive(archive, &entries, &error)) return Failed("archive refused: " + error);
   std::string installer = packer::FindInstaller(entries);
   if (installer.empty() && !allowNoInstaller)
-    return Failed("no installer at the top of the archive (Mervnext.exe, setupeasy.bat, setupeasy.exe, setup.bat, "
-                  "setup.exe); use --allow-no-installer to make it anyway");
+    return Failed(
+        "no installer at the top of the archive (Mervnext.exe, setupeasy.bat, setupeasy.exe, setup.bat, "
+        "setup.exe); use --allow-no-installer to make it anyway");
 
   if (!package::WritePackage(archive, packageFile, &error)) return Failed(error);
 
@@ -179,6 +180,7 @@ int main(int argc, char** argv) {
   }
   std::printf("Mervpack: wrote %s (%u entries%s%s)\n", packageFile.c_str(), unsigned(entries.size()),
               installer.empty() ? ", no installer" : ", installer ", installer.c_str());
-  if (announce) std::printf("Mervpack: appended to %s: R %s %s %s\n", info.c_str(), from.c_str(), to.c_str(), url.c_str());
+  if (announce)
+    std::printf("Mervpack: appended to %s: R %s %s %s\n", info.c_str(), from.c_str(), to.c_str(), url.c_str());
   return 0;
 }

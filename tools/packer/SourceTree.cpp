@@ -44,8 +44,9 @@ bool List(const std::string& folder, const std::string& prefix, std::vector<Sour
     if (n != "." && n != "..") found.push_back(fd);
   } while (FindNextFileA(h, &fd));
   FindClose(h);
-  std::sort(found.begin(), found.end(),
-            [](const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) { return std::string(a.cFileName) < b.cFileName; });
+  std::sort(found.begin(), found.end(), [](const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
+    return std::string(a.cFileName) < b.cFileName;
+  });
   for (const WIN32_FIND_DATAA& f : found) {
     SourceItem item;
     item.path = folder + "\\" + f.cFileName;

@@ -17,12 +17,8 @@ class Reader {
   bool Has(std::size_t offset, std::size_t size) const {
     return offset <= data_.size() && size <= data_.size() - offset;
   }
-  std::uint16_t U16(std::size_t at) const {
-    return static_cast<std::uint16_t>(Byte(at) << 8 | Byte(at + 1));
-  }
-  std::uint32_t U32(std::size_t at) const {
-    return static_cast<std::uint32_t>(U16(at)) << 16 | U16(at + 2);
-  }
+  std::uint16_t U16(std::size_t at) const { return static_cast<std::uint16_t>(Byte(at) << 8 | Byte(at + 1)); }
+  std::uint32_t U32(std::size_t at) const { return static_cast<std::uint32_t>(U16(at)) << 16 | U16(at + 2); }
 
  private:
   unsigned Byte(std::size_t at) const { return static_cast<unsigned char>(data_[at]); }

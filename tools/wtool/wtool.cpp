@@ -217,9 +217,12 @@ int RegGet(const Args& a) {
   LONG rc = RegQueryValueExA(key, a[1].c_str(), nullptr, &type, data, &size);
   RegCloseKey(key);
   if (rc != ERROR_SUCCESS) return 1;
-  if (type == REG_DWORD) std::printf("dword %ld\n", static_cast<long>(*reinterpret_cast<DWORD*>(data)));
-  else if (type == REG_SZ || type == REG_EXPAND_SZ) std::printf("sz %s\n", reinterpret_cast<char*>(data));
-  else std::printf("type %lu\n", type);
+  if (type == REG_DWORD)
+    std::printf("dword %ld\n", static_cast<long>(*reinterpret_cast<DWORD*>(data)));
+  else if (type == REG_SZ || type == REG_EXPAND_SZ)
+    std::printf("sz %s\n", reinterpret_cast<char*>(data));
+  else
+    std::printf("type %lu\n", type);
   return 0;
 }
 
@@ -273,8 +276,10 @@ int SetClipboardText(const Args& a) {
   if (mem) {
     memcpy(GlobalLock(mem), a[0].c_str(), a[0].size() + 1);
     GlobalUnlock(mem);
-    if (SetClipboardData(CF_TEXT, mem)) rc = 0;
-    else GlobalFree(mem);
+    if (SetClipboardData(CF_TEXT, mem))
+      rc = 0;
+    else
+      GlobalFree(mem);
   }
   CloseClipboard();
   return rc;
@@ -308,7 +313,7 @@ int FileDialog(const Args& a) {
       if (!q.found.empty()) dlg = q.found[0];
     }
     if (!dlg) return 1;
-    HWND name = GetDlgItem(dlg, 0x47c);     // the file name combo box
+    HWND name = GetDlgItem(dlg, 0x47c);        // the file name combo box
     if (!name) name = GetDlgItem(dlg, 0x480);  // or the plain edit of older dialogs
     if (!name) return 1;
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[i].c_str()));
@@ -383,26 +388,46 @@ int main(int argc, char** argv) {
   std::string cmd = argv[1];
   Args a(argv + 2, argv + argc);
   int rc;
-  if (cmd == "find") rc = Find(a);
-  else if (cmd == "children") rc = Children(a);
-  else if (cmd == "text") rc = Text(a);
-  else if (cmd == "settext") rc = SetText(a);
-  else if (cmd == "send") rc = Send(a, false);
-  else if (cmd == "post") rc = Send(a, true);
-  else if (cmd == "command") rc = Command(a);
-  else if (cmd == "keys") rc = Keys(a);
-  else if (cmd == "click") rc = Click(a);
-  else if (cmd == "drag") rc = Drag(a);
-  else if (cmd == "reg-get") rc = RegGet(a);
-  else if (cmd == "reg-set") rc = RegSet(a);
-  else if (cmd == "reg-delete") rc = RegDelete(a);
-  else if (cmd == "screen") rc = Screen(a);
-  else if (cmd == "acp") rc = Acp(a);
-  else if (cmd == "clipboard-text") rc = ClipboardText(a);
-  else if (cmd == "set-clipboard-text") rc = SetClipboardText(a);
-  else if (cmd == "file-dialog") rc = FileDialog(a);
-  else if (cmd == "toolbar-buttons") rc = ToolbarButtons(a);
-  else return Usage();
+  if (cmd == "find")
+    rc = Find(a);
+  else if (cmd == "children")
+    rc = Children(a);
+  else if (cmd == "text")
+    rc = Text(a);
+  else if (cmd == "settext")
+    rc = SetText(a);
+  else if (cmd == "send")
+    rc = Send(a, false);
+  else if (cmd == "post")
+    rc = Send(a, true);
+  else if (cmd == "command")
+    rc = Command(a);
+  else if (cmd == "keys")
+    rc = Keys(a);
+  else if (cmd == "click")
+    rc = Click(a);
+  else if (cmd == "drag")
+    rc = Drag(a);
+  else if (cmd == "reg-get")
+    rc = RegGet(a);
+  else if (cmd == "reg-set")
+    rc = RegSet(a);
+  else if (cmd == "reg-delete")
+    rc = RegDelete(a);
+  else if (cmd == "screen")
+    rc = Screen(a);
+  else if (cmd == "acp")
+    rc = Acp(a);
+  else if (cmd == "clipboard-text")
+    rc = ClipboardText(a);
+  else if (cmd == "set-clipboard-text")
+    rc = SetClipboardText(a);
+  else if (cmd == "file-dialog")
+    rc = FileDialog(a);
+  else if (cmd == "toolbar-buttons")
+    rc = ToolbarButtons(a);
+  else
+    return Usage();
   if (rc == 2) return Usage();
   std::fflush(stdout);
   return rc;

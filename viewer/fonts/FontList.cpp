@@ -120,7 +120,7 @@ class FaceCollector {
     const std::string_view key = std::string_view(keys_).substr(keyAt);
     if ((faces_.size() + 1) * 2 > slots_.size()) Grow();
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = std::hash<std::string_view>{}(key) & mask;; at = (at + 1) & mask) {
+    for (std::size_t at = std::hash<std::string_view>{}(key)&mask;; at = (at + 1) & mask) {
       if (slots_[at] == kNone) {
         slots_[at] = static_cast<std::uint32_t>(faces_.size());
         faces_.push_back({names_.size(), name.size(), keyAt, key.size()});
@@ -423,7 +423,8 @@ int CFontList::AddTempFontFile(const std::string& path, const char* owner) {
 }
 
 int CFontList::RemoveTempFontFile(const std::string& path) {
-  std::erase_if(temps_, [&](const std::unique_ptr<_TMPFONTDEF>& temp) { return cp932::EqualsNoCase(temp->path, path); });
+  std::erase_if(temps_,
+                [&](const std::unique_ptr<_TMPFONTDEF>& temp) { return cp932::EqualsNoCase(temp->path, path); });
   return system_.UnloadFontFile(path);
 }
 

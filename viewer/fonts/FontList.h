@@ -138,7 +138,7 @@ class CFontList {
   std::vector<std::size_t> baselineKeyEnds_;
   std::vector<std::unique_ptr<_FONTDEF>> master_;
   std::vector<FaceSummary> summaries_;  // parallel to master_
-  std::size_t lastEntryCount_ = 0;     // enumeration entries at the last rebuild
+  std::size_t lastEntryCount_ = 0;      // enumeration entries at the last rebuild
   std::vector<_FONTDEF*> visible_;
   std::vector<std::uint32_t> visibleMaster_;  // master index of each visible row
   std::vector<std::unique_ptr<_TMPFONTDEF>> temps_;

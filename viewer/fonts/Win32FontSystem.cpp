@@ -41,8 +41,8 @@ void Win32FontSystem::EnumerateFaces(const std::function<void(const FontEntry&)>
   LOGFONTA query;
   std::memset(&query, 0, sizeof query);
   query.lfCharSet = DEFAULT_CHARSET;
-  EnumFontFamiliesExA(screen, &query, reinterpret_cast<FONTENUMPROCA>(EnumFaceProc),
-                      reinterpret_cast<LPARAM>(&context), 0);
+  EnumFontFamiliesExA(screen, &query, reinterpret_cast<FONTENUMPROCA>(EnumFaceProc), reinterpret_cast<LPARAM>(&context),
+                      0);
   ReleaseDC(nullptr, screen);
   if (context.failure) std::rethrow_exception(context.failure);
 }

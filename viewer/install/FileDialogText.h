@@ -20,8 +20,8 @@ FileDialogStart FileDialogStartFor(const std::string& remembered,
                                    const std::function<bool(const std::string&)>& isFolder);
 
 struct FileDialogChoice {
-  std::string reportedPath;         // the folder for several files, the file for one
-  std::vector<std::string> files;   // full paths in the dialog's order
+  std::string reportedPath;        // the folder for several files, the file for one
+  std::vector<std::string> files;  // full paths in the dialog's order
 };
 
 // Reads the buffer of a multiple-selection dialog: one full path, or the

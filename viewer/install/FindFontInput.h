@@ -6,18 +6,18 @@
 #include <vector>
 
 struct FindFontInput {
-  std::string folder;                                   // edit 1034
+  std::string folder;                                               // edit 1034
   bool ttf = true, ttc = true, fon = true, pfm = true, otf = true;  // 1035-1039
-  bool other = false;                                   // 1040
-  std::string otherExtension;                           // edit 1041, without its dot
+  bool other = false;                                               // 1040
+  std::string otherExtension;                                       // edit 1041, without its dot
 };
 
 enum class FindFontProblem {
   None,
-  NoExtension,  // nothing to search for
-  NoFolder,     // the folder field is empty
-  TooLong,      // the folder path does not fit the search's path buffer
-  NoSuchFolder, // the folder does not exist
+  NoExtension,   // nothing to search for
+  NoFolder,      // the folder field is empty
+  TooLong,       // the folder path does not fit the search's path buffer
+  NoSuchFolder,  // the folder does not exist
 };
 
 // The extensions to search for, in box order; the other extension gets a dot

@@ -23,9 +23,9 @@ class DirectoryLister {
 };
 
 struct SearchResult {
-  int count = 0;                      // matches, sub-folders included
-  std::vector<std::string> found;     // full paths in the order met
-  std::vector<std::string> tooLong;   // files and folders skipped for their length
+  int count = 0;                     // matches, sub-folders included
+  std::vector<std::string> found;    // full paths in the order met
+  std::vector<std::string> tooLong;  // files and folders skipped for their length
 };
 
 // True when the file name ends with the extension (".ttf"), letters compared

@@ -19,7 +19,8 @@ std::string FormatCheckDate(int year, int month, int day) {
   return text;
 }
 
-void UpdateCheck::StartAutomatic(UpdateHost& host, int autoUpdateSwitch, fw::ProfileStore& profile, const std::string& today) {
+void UpdateCheck::StartAutomatic(UpdateHost& host, int autoUpdateSwitch, fw::ProfileStore& profile,
+                                 const std::string& today) {
   if (state_ != kIdle || autoUpdateSwitch == 0) return;
   std::string last = profile.GetString(kAutoUpdateSection, kLastConnectDate, "");
   if (cp932::EqualsNoCase(last, today)) return;

@@ -25,8 +25,8 @@ int LaunchInstaller(RunPlatform& platform, const std::string& unpackFolder, cons
                     const std::string& hostProgram) {
   char pid[16];
   std::snprintf(pid, sizeof pid, "%u", platform.CurrentProcessId());
-  std::string arguments = std::string(" ") + pid + " \"" + unpackFolder + "\" \"" + hostFolder + "\" \"" +
-                          hostProgram + "\"";
+  std::string arguments =
+      std::string(" ") + pid + " \"" + unpackFolder + "\" \"" + hostFolder + "\" \"" + hostProgram + "\"";
   for (const auto& c : kCandidates) {
     std::string path = paths::Join(unpackFolder, c.name);
     if (!platform.IsFile(path)) continue;

@@ -4,8 +4,8 @@
 
 namespace checker {
 
-int SplitString(std::string_view text, std::string_view delimiters, std::vector<std::string>& tokens,
-                bool keepEmpty, bool ignoreQuotes, bool emitDelimiters) {
+int SplitString(std::string_view text, std::string_view delimiters, std::vector<std::string>& tokens, bool keepEmpty,
+                bool ignoreQuotes, bool emitDelimiters) {
   tokens.clear();
   bool quoted = false;
   std::size_t start = 0;

@@ -20,10 +20,12 @@ bool SplitUrl(std::string_view url, UrlParts& parts) {
   std::size_t colon = url.find(':', after);
   std::size_t slash = url.find('/', colon != std::string_view::npos ? colon : after);
   std::size_t hostEnd = colon != std::string_view::npos ? colon : slash;
-  parts.host = std::string(url.substr(after, hostEnd == std::string_view::npos ? std::string_view::npos : hostEnd - after));
+  parts.host =
+      std::string(url.substr(after, hostEnd == std::string_view::npos ? std::string_view::npos : hostEnd - after));
   parts.port = 0;
   if (colon != std::string_view::npos) {
-    std::string_view digits = url.substr(colon + 1, slash == std::string_view::npos ? std::string_view::npos : slash - colon - 1);
+    std::string_view digits =
+        url.substr(colon + 1, slash == std::string_view::npos ? std::string_view::npos : slash - colon - 1);
     parts.port = static_cast<std::uint16_t>(ParseDecimal(digits));
   }
   parts.path = slash == std::string_view::npos ? std::string("/") : std::string(url.substr(slash));

@@ -91,7 +91,8 @@ bool ListArchive(const std::string& archiveFile, std::vector<ArchiveEntry>* entr
     entry.dosDate = std::uint32_t(info.dosDate);
     // Encrypted entries and methods other than stored and deflated cannot be
     // read; finding out now keeps the unpack folder untouched.
-    if (!entry.folder && ((info.flag & 1) != 0 || (info.compression_method != kStored && info.compression_method != kDeflated))) {
+    if (!entry.folder &&
+        ((info.flag & 1) != 0 || (info.compression_method != kStored && info.compression_method != kDeflated))) {
       *error = "entry that cannot be read (encrypted or unknown method): " + entry.name.substr(0, 80);
       return false;
     }
@@ -143,8 +144,8 @@ int CPackageUnpacker::DecryptAndVerify(const std::string& packageFile, const std
   if (std::memcmp(header, kMark, sizeof kMark) != 0) return Fail("not a package (mark)");
   if (header[3] != kFormat) return Fail("unknown package format");
   const std::uint8_t* l = header + kLengthOffset;
-  const std::uint64_t length = std::uint32_t(l[0]) | (std::uint32_t(l[1]) << 8) | (std::uint32_t(l[2]) << 16) |
-                               (std::uint32_t(l[3]) << 24);
+  const std::uint64_t length =
+      std::uint32_t(l[0]) | (std::uint32_t(l[1]) << 8) | (std::uint32_t(l[2]) << 16) | (std::uint32_t(l[3]) << 24);
 
   Md5 md5;
   std::vector<std::uint8_t> buffer(kChunkSize);

@@ -9,8 +9,7 @@
 
 namespace package {
 
-bool WritePackage(const std::string& archiveFile, const std::string& packageFile, std::string* error,
-                  FileSystem& fs) {
+bool WritePackage(const std::string& archiveFile, const std::string& packageFile, std::string* error, FileSystem& fs) {
   std::vector<std::uint8_t> buffer(kChunkSize);
   // First pass: length and digest, which the header carries before the body.
   Md5 md5;

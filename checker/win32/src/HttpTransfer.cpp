@@ -17,8 +17,8 @@ constexpr DWORD_PTR kContext = 1;
 // feed so that the trace line stays whole.
 std::string ErrorText(DWORD error) {
   char text[1025] = {};
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
-                           GetModuleHandleA("wininet.dll"), error, 0, text, sizeof text - 1, nullptr);
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, GetModuleHandleA("wininet.dll"),
+                           error, 0, text, sizeof text - 1, nullptr);
   if (n == 0)
     n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
                        sizeof text - 1, nullptr);

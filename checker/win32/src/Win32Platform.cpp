@@ -29,8 +29,7 @@ bool ExecProgram(const std::string& commandLine, bool hide, bool wait) {
   }
   PROCESS_INFORMATION pi{};
   DWORD flags = NORMAL_PRIORITY_CLASS | (wait ? CREATE_SUSPENDED : 0);
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi))
-    return false;
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi)) return false;
   if (wait) {
     ResumeThread(pi.hThread);
     WaitForSingleObject(pi.hProcess, INFINITE);
@@ -41,9 +40,8 @@ bool ExecProgram(const std::string& commandLine, bool hide, bool wait) {
 }
 
 int Win32Platform::PostToRelay(unsigned relayThread, int code, unsigned arg) {
-  return PostThreadMessageRetrying(relayThread, WM_LVK_THREAD, static_cast<WPARAM>(code), static_cast<LPARAM>(arg))
-             ? 1
-             : 0;
+  return PostThreadMessageRetrying(relayThread, WM_LVK_THREAD, static_cast<WPARAM>(code), static_cast<LPARAM>(arg)) ? 1
+                                                                                                                    : 0;
 }
 
 void Win32Platform::PostToMainThread(int code, unsigned arg) {

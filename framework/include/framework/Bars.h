@@ -85,8 +85,8 @@ class CToolBar : public CControlBar {
  public:
   bool Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
   // ctrlStyle: TBSTYLE_FLAT or 0.
-  bool CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT,
-                DWORD style = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, UINT id = AFX_IDW_TOOLBAR);
+  bool CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
+                UINT id = AFX_IDW_TOOLBAR);
   bool LoadToolBar(UINT resId);
   // Button and image size; by default the image size from the resource and
   // buttons 7 pixels larger each way.

@@ -252,18 +252,20 @@ MessageEntry OnReflectCommand(unsigned code, R (C::*pmf)(A...)) {
 
 }  // namespace fw
 
-#define FW_DECLARE_MESSAGE_MAP()                                                   \
- public:                                                                           \
-  static const ::fw::MessageMap& ClassMessageMap();                                \
+#define FW_DECLARE_MESSAGE_MAP()                                                        \
+ public:                                                                                \
+  static const ::fw::MessageMap& ClassMessageMap();                                     \
   const ::fw::MessageMap* GetMessageMap() const override { return &ClassMessageMap(); } \
-                                                                                   \
+                                                                                        \
  private:
 
-#define FW_BEGIN_MESSAGE_MAP(Class, Base)              \
-  const ::fw::MessageMap& Class::ClassMessageMap() {   \
-    static const ::fw::MessageMap map{&Base::ClassMessageMap(), {
-
+#define FW_BEGIN_MESSAGE_MAP(Class, Base)            \
+  const ::fw::MessageMap& Class::ClassMessageMap() { \
+    static const ::fw::MessageMap map {              \
+      &Base::ClassMessageMap(), {
 #define FW_END_MESSAGE_MAP() \
-  }};                        \
+  }                          \
+  }                          \
+  ;                          \
   return map;                \
   }

@@ -38,7 +38,7 @@ struct CPrintInfo {
   bool m_bContinuePrinting = true;
   UINT m_nCurPage = 1;
   UINT m_nNumPreviewPages = 1;
-  CRect m_rectDraw;  // the printable page in device units
+  CRect m_rectDraw;            // the printable page in device units
   HDC m_hPrinterDC = nullptr;  // the chosen printer (owned by the CPrintInfo)
 };
 

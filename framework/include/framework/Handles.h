@@ -51,8 +51,8 @@ class RegKey {
   }
   bool Create(HKEY root, const std::string& path, REGSAM access = KEY_WRITE) {
     Close();
-    return RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key_,
-                           nullptr) == ERROR_SUCCESS ||
+    return RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key_, nullptr) ==
+               ERROR_SUCCESS ||
            (key_ = nullptr, false);
   }
   void Close() {

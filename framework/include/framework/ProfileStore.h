@@ -15,7 +15,7 @@ class ProfileStore {
   // A missing value or section, or a failed read, yields the default.
   virtual int GetInt(std::string_view section, std::string_view entry, int defaultValue) const = 0;
   virtual std::string GetString(std::string_view section, std::string_view entry,
-                                       std::string_view defaultValue) const = 0;
+                                std::string_view defaultValue) const = 0;
 
   // Writing creates the section when needed; a failed write is ignored.
   virtual void WriteInt(std::string_view section, std::string_view entry, int value) = 0;

@@ -13,8 +13,7 @@ class RegistryProfile final : public ProfileStore {
   RegistryProfile(std::string company, std::string application);
 
   int GetInt(std::string_view section, std::string_view entry, int defaultValue) const override;
-  std::string GetString(std::string_view section, std::string_view entry,
-                               std::string_view defaultValue) const override;
+  std::string GetString(std::string_view section, std::string_view entry, std::string_view defaultValue) const override;
   void WriteInt(std::string_view section, std::string_view entry, int value) override;
   void WriteString(std::string_view section, std::string_view entry, std::string_view value) override;
 

@@ -32,8 +32,8 @@ class CWnd : public CCmdTarget {
 
   // Creates the window with our procedure. The class must have been made by
   // RegisterFrameworkClass (or be one registered with WndProcThunk).
-  bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
-                HWND parent, UINT idOrMenu, void* param = nullptr);
+  bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect, HWND parent,
+                UINT idOrMenu, void* param = nullptr);
   // The same from a filled creation record (CW_USEDEFAULT positions allowed).
   bool CreateFromStruct(CREATESTRUCTA cs);
   // Takes over an existing window (a dialog's control) by replacing its procedure.
@@ -129,13 +129,21 @@ class CStatic : public CWnd {
 
 // Shortcuts for the control notifications the programs use.
 template <class C, class R, class... A>
-MessageEntry OnEnChange(unsigned id, R (C::*pmf)(A...)) { return OnControl(EN_CHANGE, id, pmf); }
+MessageEntry OnEnChange(unsigned id, R (C::*pmf)(A...)) {
+  return OnControl(EN_CHANGE, id, pmf);
+}
 template <class C, class R, class... A>
-MessageEntry OnCbnSelChange(unsigned id, R (C::*pmf)(A...)) { return OnControl(CBN_SELCHANGE, id, pmf); }
+MessageEntry OnCbnSelChange(unsigned id, R (C::*pmf)(A...)) {
+  return OnControl(CBN_SELCHANGE, id, pmf);
+}
 template <class C, class R, class... A>
-MessageEntry OnCbnEditChange(unsigned id, R (C::*pmf)(A...)) { return OnControl(CBN_EDITCHANGE, id, pmf); }
+MessageEntry OnCbnEditChange(unsigned id, R (C::*pmf)(A...)) {
+  return OnControl(CBN_EDITCHANGE, id, pmf);
+}
 template <class C, class R, class... A>
-MessageEntry OnBnClicked(unsigned id, R (C::*pmf)(A...)) { return OnControl(BN_CLICKED, id, pmf); }
+MessageEntry OnBnClicked(unsigned id, R (C::*pmf)(A...)) {
+  return OnControl(BN_CLICKED, id, pmf);
+}
 
 // Loads a string resource of the program ("" when missing).
 std::string LoadResString(UINT id);

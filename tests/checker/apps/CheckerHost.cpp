@@ -56,8 +56,8 @@ HWND OwnerWindow() {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "CheckerHostOwner";
   RegisterClassA(&wc);
-  HWND w = CreateWindowA("CheckerHostOwner", "CheckerHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
-                         nullptr, nullptr, wc.hInstance, nullptr);
+  HWND w = CreateWindowA("CheckerHostOwner", "CheckerHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
+                         nullptr, wc.hInstance, nullptr);
   return w;
 }
 

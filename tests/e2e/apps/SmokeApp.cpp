@@ -54,7 +54,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = "GlimraSmoke";
   RegisterClassA(&wc);
-  HWND w = CreateWindowA("GlimraSmoke", kTitle, WS_OVERLAPPEDWINDOW, 100, 100, 640, 200, nullptr, nullptr, inst, nullptr);
+  HWND w =
+      CreateWindowA("GlimraSmoke", kTitle, WS_OVERLAPPEDWINDOW, 100, 100, 640, 200, nullptr, nullptr, inst, nullptr);
   ShowWindow(w, show);
   UpdateWindow(w);
   MSG msg;

@@ -46,15 +46,13 @@ bool CAboutDlg::OnInitDialog() {
   };
   Translation* translation = nullptr;
   UINT length = 0;
-  if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                        &length) ||
+  if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
       !translation || length < sizeof(Translation)) {
     ::MessageBoxA(m_hWnd, "ﾊﾞｰｼﾞｮﾝ情報を取得出来ませんでした", "ｴﾗｰﾒｯｾｰｼﾞ", MB_OK);
     return true;
   }
   char prefix[64];
-  std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", translation->language,
-                translation->codePage);
+  std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", translation->language, translation->codePage);
 
   if (const char* version = QueryString(block, std::string(prefix) + "FileVersion")) {
     ::SetDlgItemTextA(m_hWnd, IDC_VERSION, ShortVersion(version).c_str());

@@ -30,19 +30,32 @@ TOOLINFOA ToolFor(HWND control, const std::string* text) {
 
 std::string HyperLinkErrorText(int code) {
   switch (code) {
-    case 0: return "メモリまたはリソースが不足しているため、リンク先を開けませんでした。";
-    case ERROR_FILE_NOT_FOUND: return "リンク先のファイルが見つかりませんでした。";
-    case ERROR_PATH_NOT_FOUND: return "リンク先のパスが見つかりませんでした。";
-    case ERROR_ACCESS_DENIED: return "リンク先へのアクセスが拒否されました。";
-    case SE_ERR_OOM: return "メモリが不足しているため、リンク先を開けませんでした。";
-    case ERROR_BAD_FORMAT: return "リンク先のプログラムの形式が正しくありません。";
-    case SE_ERR_SHARE: return "共有違反のため、リンク先を開けませんでした。";
-    case SE_ERR_ASSOCINCOMPLETE: return "リンク先の関連付けが不完全なため、開けませんでした。";
-    case SE_ERR_DDETIMEOUT: return "DDE の要求がタイムアウトしたため、リンク先を開けませんでした。";
-    case SE_ERR_DDEFAIL: return "DDE の処理に失敗したため、リンク先を開けませんでした。";
-    case SE_ERR_DDEBUSY: return "他の DDE 処理を実行中のため、リンク先を開けませんでした。";
-    case SE_ERR_NOASSOC: return "リンク先を開くプログラムが関連付けられていません。";
-    case SE_ERR_DLLNOTFOUND: return "必要な DLL が見つからないため、リンク先を開けませんでした。";
+    case 0:
+      return "メモリまたはリソースが不足しているため、リンク先を開けませんでした。";
+    case ERROR_FILE_NOT_FOUND:
+      return "リンク先のファイルが見つかりませんでした。";
+    case ERROR_PATH_NOT_FOUND:
+      return "リンク先のパスが見つかりませんでした。";
+    case ERROR_ACCESS_DENIED:
+      return "リンク先へのアクセスが拒否されました。";
+    case SE_ERR_OOM:
+      return "メモリが不足しているため、リンク先を開けませんでした。";
+    case ERROR_BAD_FORMAT:
+      return "リンク先のプログラムの形式が正しくありません。";
+    case SE_ERR_SHARE:
+      return "共有違反のため、リンク先を開けませんでした。";
+    case SE_ERR_ASSOCINCOMPLETE:
+      return "リンク先の関連付けが不完全なため、開けませんでした。";
+    case SE_ERR_DDETIMEOUT:
+      return "DDE の要求がタイムアウトしたため、リンク先を開けませんでした。";
+    case SE_ERR_DDEFAIL:
+      return "DDE の処理に失敗したため、リンク先を開けませんでした。";
+    case SE_ERR_DDEBUSY:
+      return "他の DDE 処理を実行中のため、リンク先を開けませんでした。";
+    case SE_ERR_NOASSOC:
+      return "リンク先を開くプログラムが関連付けられていません。";
+    case SE_ERR_DLLNOTFOUND:
+      return "必要な DLL が見つからないため、リンク先を開けませんでした。";
     default: {
       char buf[128];
       std::snprintf(buf, sizeof buf, "リンク先を開けませんでした。（エラーコード %d）", code);
@@ -52,19 +65,16 @@ std::string HyperLinkErrorText(int code) {
 }
 
 FW_BEGIN_MESSAGE_MAP(CXTHyperLink, fw::CStatic)
-  fw::OnMessage(WM_CREATE, &CXTHyperLink::OnCreate),
-  fw::OnMessage(WM_SETCURSOR, &CXTHyperLink::OnSetCursor),
-  fw::OnMessage(WM_MOUSEMOVE, &CXTHyperLink::OnMouseMove),
-  fw::OnMessage(WM_TIMER, &CXTHyperLink::OnTimer),
-  fw::OnMessage(WM_ERASEBKGND, &CXTHyperLink::OnEraseBkgnd),
-  fw::OnMessage(WM_PAINT, &CXTHyperLink::OnPaint),
-  fw::OnMessage(WM_WINDOWPOSCHANGED, &CXTHyperLink::OnWindowPosChanged),
-  fw::OnMessage(WM_NCHITTEST, &CXTHyperLink::OnNcHitTest),
-  fw::OnReflect(WM_CTLCOLORSTATIC, &CXTHyperLink::CtlColor),
-  fw::OnReflectCommand(STN_CLICKED, &CXTHyperLink::OnClicked),
-FW_END_MESSAGE_MAP()
+fw::OnMessage(WM_CREATE, &CXTHyperLink::OnCreate), fw::OnMessage(WM_SETCURSOR, &CXTHyperLink::OnSetCursor),
+    fw::OnMessage(WM_MOUSEMOVE, &CXTHyperLink::OnMouseMove), fw::OnMessage(WM_TIMER, &CXTHyperLink::OnTimer),
+    fw::OnMessage(WM_ERASEBKGND, &CXTHyperLink::OnEraseBkgnd), fw::OnMessage(WM_PAINT, &CXTHyperLink::OnPaint),
+    fw::OnMessage(WM_WINDOWPOSCHANGED, &CXTHyperLink::OnWindowPosChanged),
+    fw::OnMessage(WM_NCHITTEST, &CXTHyperLink::OnNcHitTest), fw::OnReflect(WM_CTLCOLORSTATIC, &CXTHyperLink::CtlColor),
+    fw::OnReflectCommand(STN_CLICKED, &CXTHyperLink::OnClicked),
+    FW_END_MESSAGE_MAP()
 
-CXTHyperLink::CXTHyperLink() : m_hcurHand(::LoadCursorA(nullptr, IDC_HAND)) {}
+        CXTHyperLink::CXTHyperLink()
+    : m_hcurHand(::LoadCursorA(nullptr, IDC_HAND)) {}
 
 CXTHyperLink::~CXTHyperLink() {
   if (m_hToolTip && ::IsWindow(m_hToolTip)) ::DestroyWindow(m_hToolTip);
@@ -91,9 +101,8 @@ void CXTHyperLink::SetToolTipText(const std::string& text) {
     ::SendMessageA(m_hToolTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
     return;
   }
-  m_hToolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
+  m_hToolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   if (!m_hToolTip) return;
   TOOLINFOA ti = ToolFor(m_hWnd, &text);
   ::SendMessageA(m_hToolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
@@ -122,9 +131,7 @@ void CXTHyperLink::SetBackColor(COLORREF color) {
   RedrawNow(m_hWnd);
 }
 
-COLORREF CXTHyperLink::GetBackColor() const {
-  return m_clrBack == kNoColor ? ::GetSysColor(COLOR_BTNFACE) : m_clrBack;
-}
+COLORREF CXTHyperLink::GetBackColor() const { return m_clrBack == kNoColor ? ::GetSysColor(COLOR_BTNFACE) : m_clrBack; }
 
 INT_PTR CXTHyperLink::ShellOpen(const std::string& target, int showCmd, const std::string& parameters,
                                 const std::string& folder) {

@@ -17,15 +17,14 @@ CGlimraApp theApp;
 }  // namespace
 
 FW_BEGIN_MESSAGE_MAP(CGlimraApp, fw::CWinApp)
-  fw::OnCommand(ID_FILE_NEW, &CGlimraApp::OnFileNew),
-  fw::OnCommand(ID_FILE_PRINT_SETUP, &CGlimraApp::OnFilePrintSetup),
-  fw::OnCommand(ID_HELP, &CGlimraApp::OnHelp),
-  fw::OnCommand(ID_SITE_VANTO, &CGlimraApp::OnSiteVanto),
-  fw::OnCommand(ID_SITE_SUPPORT, &CGlimraApp::OnSiteSupport),
-  fw::OnCommand(ID_APP_ABOUT, &CGlimraApp::OnAppAbout),
-FW_END_MESSAGE_MAP()
+fw::OnCommand(ID_FILE_NEW, &CGlimraApp::OnFileNew), fw::OnCommand(ID_FILE_PRINT_SETUP, &CGlimraApp::OnFilePrintSetup),
+    fw::OnCommand(ID_HELP, &CGlimraApp::OnHelp), fw::OnCommand(ID_SITE_VANTO, &CGlimraApp::OnSiteVanto),
+    fw::OnCommand(ID_SITE_SUPPORT, &CGlimraApp::OnSiteSupport), fw::OnCommand(ID_APP_ABOUT, &CGlimraApp::OnAppAbout),
+    FW_END_MESSAGE_MAP()
 
-CGlimraApp& GlimraApp() { return theApp; }
+        CGlimraApp& GlimraApp() {
+  return theApp;
+}
 
 CGlimraApp::CGlimraApp() = default;
 
@@ -63,8 +62,6 @@ bool CGlimraApp::InitInstance() {
 
 void CGlimraApp::OnSiteVanto() { ::ShellExecuteA(nullptr, "open", kVantoSite, nullptr, nullptr, SW_SHOWNORMAL); }
 
-void CGlimraApp::OnSiteSupport() {
-  ::ShellExecuteA(nullptr, "open", kSupportSite, nullptr, nullptr, SW_SHOWNORMAL);
-}
+void CGlimraApp::OnSiteSupport() { ::ShellExecuteA(nullptr, "open", kSupportSite, nullptr, nullptr, SW_SHOWNORMAL); }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) { return fw::AfxWinMain(instance, show); }

@@ -10,8 +10,8 @@ const char kBarProfile[] = "ControlBar";
 // Layouts saved by this version; anything else is ignored.
 const char kLayoutVersion[] = "02000";
 
-const DWORD kBarStyle = WS_CHILD | WS_VISIBLE | fw::CBRS_TOP | fw::CBRS_GRIPPER | fw::CBRS_TOOLTIPS |
-                        fw::CBRS_FLYBY | fw::CBRS_SIZE_DYNAMIC;
+const DWORD kBarStyle = WS_CHILD | WS_VISIBLE | fw::CBRS_TOP | fw::CBRS_GRIPPER | fw::CBRS_TOOLTIPS | fw::CBRS_FLYBY |
+                        fw::CBRS_SIZE_DYNAMIC;
 
 // Dialog initialisation data: records of control id, message, length and
 // data, ended by a zero id. 0x0403 adds a string to a combo box.
@@ -29,17 +29,16 @@ UINT DockBarOf(DWORD barStyle) {
 }  // namespace
 
 FW_BEGIN_MESSAGE_MAP(CMainFrame, fw::CFrameWnd)
-  fw::OnMessage(WM_CREATE, &CMainFrame::OnCreate),
-  fw::OnMessage(WM_CLOSE, &CMainFrame::OnClose),
-  fw::OnCommand(ID_VIEW_FONTSELECT, &CMainFrame::OnBarCheck),
-  fw::OnCommand(ID_VIEW_TEXTINPUT, &CMainFrame::OnBarCheck),
-  fw::OnCommand(ID_VIEW_LISTSELECT, &CMainFrame::OnBarCheck),
-  fw::OnUpdateCommandUI(ID_VIEW_FONTSELECT, &CMainFrame::OnUpdateControlBarMenu),
-  fw::OnUpdateCommandUI(ID_VIEW_TEXTINPUT, &CMainFrame::OnUpdateControlBarMenu),
-  fw::OnUpdateCommandUI(ID_VIEW_LISTSELECT, &CMainFrame::OnUpdateControlBarMenu),
-FW_END_MESSAGE_MAP()
+fw::OnMessage(WM_CREATE, &CMainFrame::OnCreate), fw::OnMessage(WM_CLOSE, &CMainFrame::OnClose),
+    fw::OnCommand(ID_VIEW_FONTSELECT, &CMainFrame::OnBarCheck),
+    fw::OnCommand(ID_VIEW_TEXTINPUT, &CMainFrame::OnBarCheck),
+    fw::OnCommand(ID_VIEW_LISTSELECT, &CMainFrame::OnBarCheck),
+    fw::OnUpdateCommandUI(ID_VIEW_FONTSELECT, &CMainFrame::OnUpdateControlBarMenu),
+    fw::OnUpdateCommandUI(ID_VIEW_TEXTINPUT, &CMainFrame::OnUpdateControlBarMenu),
+    fw::OnUpdateCommandUI(ID_VIEW_LISTSELECT, &CMainFrame::OnUpdateControlBarMenu),
+    FW_END_MESSAGE_MAP()
 
-int KeepOnScreen(int position, int extent, int screen) {
+        int KeepOnScreen(int position, int extent, int screen) {
   if (position >= screen - 32) {
     position = screen - extent;
     if (position < 0) position = 0;

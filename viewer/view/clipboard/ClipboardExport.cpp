@@ -129,8 +129,7 @@ bool CopyTextToClipboard(HWND owner, std::string_view text) {
   return true;
 }
 
-bool CopySelectedSample(HWND owner, const CFontList& fonts, int row, const std::string& sampleText,
-                        int sizeTenths) {
+bool CopySelectedSample(HWND owner, const CFontList& fonts, int row, const std::string& sampleText, int sizeTenths) {
   if (row < 0) return false;
   // Everything is read from the catalogue first: a bad row is refused while
   // the clipboard still holds what it held.

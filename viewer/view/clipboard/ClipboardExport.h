@@ -11,12 +11,12 @@ class CFontList;
 
 // Everything one sample copy needs, read from the catalogue beforehand.
 struct SampleExport {
-  std::string sample;    // as the face's character set shows it
+  std::string sample;  // as the face's character set shows it
   std::string faceName;
-  int sizeTenths = 0;    // sample size in tenths of a point
+  int sizeTenths = 0;  // sample size in tenths of a point
   int charset = 0;
   int weight = 0;
-  LOGFONTA logFont{};    // the face; the height is set here
+  LOGFONTA logFont{};  // the face; the height is set here
 };
 
 // The three formats; false (nothing copied) when the clipboard stays busy.
@@ -32,6 +32,5 @@ HENHMETAFILE BuildSampleMetafile(const LOGFONTA& face, std::string_view sample, 
 // Commands 57634 and 32774 on the catalogue's visible row. A negative row
 // copies nothing; a row outside the list raises fw::InvalidArgumentError
 // before the clipboard is touched.
-bool CopySelectedSample(HWND owner, const CFontList& fonts, int row, const std::string& sampleText,
-                        int sizeTenths);
+bool CopySelectedSample(HWND owner, const CFontList& fonts, int row, const std::string& sampleText, int sizeTenths);
 bool CopySelectedFontName(HWND owner, const CFontList& fonts, int row);

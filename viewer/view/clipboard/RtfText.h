@@ -27,8 +27,8 @@ std::string RtfEncode(std::string_view text);
 
 // The whole document for one sample: face, character set, bold flag and the
 // size in tenths of a point (written as half points, remainder dropped).
-std::string BuildRtfDocument(std::string_view sample, std::string_view faceName, int sizeTenths,
-                             int charset, bool bold);
+std::string BuildRtfDocument(std::string_view sample, std::string_view faceName, int sizeTenths, int charset,
+                             bool bold);
 
 // Character classes of a sample run.
 enum class RunClass { DoubleByte, HighSingleByte, LowSingleByte };

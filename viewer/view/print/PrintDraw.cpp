@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr UINT kCentredLine = DT_CENTER | DT_VCENTER | DT_NOPREFIX;    // 0x805
+constexpr UINT kCentredLine = DT_CENTER | DT_VCENTER | DT_NOPREFIX;     // 0x805
 constexpr UINT kWrappedName = DT_WORDBREAK | DT_VCENTER | DT_NOPREFIX;  // 0x814
 
 // Font for names, title and page number: the system menu face at 10 points.
@@ -114,8 +114,7 @@ void PrintPageOn(HDC output, HDC attrib, const PrintSource& source, const PrintP
     // Rows stay above the page number; only a row taller than the page
     // reaches that far, and it is cut there.
     const int rowsSaved = SaveDC(output);
-    IntersectClipRect(output, frame.rowsClip.left, frame.rowsClip.top, frame.rowsClip.right,
-                      frame.rowsClip.bottom);
+    IntersectClipRect(output, frame.rowsClip.left, frame.rowsClip.top, frame.rowsClip.right, frame.rowsClip.bottom);
     int y = frame.firstRowY;
     for (int i = rows.first; i < rows.end; ++i) {
       const std::string s = source.fonts->ConvertSample(i, source.sampleText);

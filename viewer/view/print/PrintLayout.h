@@ -14,10 +14,10 @@ struct PrintRect {
 
 // Metrics of one print job, measured by the preparation.
 struct PrintMetrics {
-  PrintRect area;             // bottom already lifted by the footer (fh + 10)
-  int footerHeight = 0;       // fh: height of the page number line
-  int labelWidthMax = 0;      // widest face name + 40
-  int labelHeightMax = 0;     // tallest face name
+  PrintRect area;          // bottom already lifted by the footer (fh + 10)
+  int footerHeight = 0;    // fh: height of the page number line
+  int labelWidthMax = 0;   // widest face name + 40
+  int labelHeightMax = 0;  // tallest face name
 };
 
 // Print area from the printer's offsets and printable size, with the footer
@@ -56,11 +56,11 @@ PrintRowPlace PlaceRow(const PrintMetrics& m, int y, int sampleHeight);
 
 // Fixed parts of a page.
 struct PageFrame {
-  PrintRect title;       // centred title line
-  int titleRuleY = 0;    // line under the title
-  int firstRowY = 0;     // top of the first row
-  PrintRect footer;      // centred page number
-  PrintRect rowsClip;    // rows are drawn inside this; cuts a too-tall row
+  PrintRect title;     // centred title line
+  int titleRuleY = 0;  // line under the title
+  int firstRowY = 0;   // top of the first row
+  PrintRect footer;    // centred page number
+  PrintRect rowsClip;  // rows are drawn inside this; cuts a too-tall row
 };
 PageFrame FrameOfPage(const PrintMetrics& m);
 

@@ -40,9 +40,7 @@ void CGlimraView::OnPrepareDC(fw::CDC* dc, fw::CPrintInfo* info) {
 
 void CGlimraView::OnEndPrinting(fw::CDC*, fw::CPrintInfo*) { printing_ = 0; }
 
-int CGlimraView::Paginate(HDC printer) {
-  return PaginateOnPrinter(printer, SourceOf(fonts_, settings_), printJob_);
-}
+int CGlimraView::Paginate(HDC printer) { return PaginateOnPrinter(printer, SourceOf(fonts_, settings_), printJob_); }
 
 void CGlimraView::PrintPage(fw::CDC& dc, int page) {
   // An empty list has no pages; a preview still asks for its first one.

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "app/GlimraApp.h"
-#include "fonts/Win32FontSystem.h"
 #include "common/LvkMessages.h"
+#include "fonts/Win32FontSystem.h"
 #include "res/ResourceIds.h"
 
 namespace {
@@ -36,63 +36,56 @@ void FillRect(fw::CDC& dc, const viewer::Rect& r, COLORREF colour) {
 }  // namespace
 
 FW_BEGIN_MESSAGE_MAP(CGlimraView, fw::CView)
-  fw::OnMessage(WM_SIZE, &CGlimraView::OnSizeMsg),
-  fw::OnMessage(WM_VSCROLL, &CGlimraView::OnVScroll),
-  fw::OnMessage(WM_MOUSEWHEEL, &CGlimraView::OnMouseWheel),
-  fw::OnMessage(WM_KEYDOWN, &CGlimraView::OnKeyDown),
-  fw::OnMessage(WM_MOUSEMOVE, &CGlimraView::OnMouseMove),
-  fw::OnMessage(WM_LBUTTONDOWN, &CGlimraView::OnLButtonDown),
-  fw::OnMessage(WM_LBUTTONUP, &CGlimraView::OnLButtonUp),
-  fw::OnMessage(WM_RBUTTONDOWN, &CGlimraView::OnRButtonDown),
-  fw::OnMessage(WM_GLIMRA_CLOSING, &CGlimraView::OnClosing),
-  fw::OnMessage(WM_GLIMRA_QUERY, &CGlimraView::OnQuery),
-  fw::OnEnChange(IDC_SAMPLE_TEXT, &CGlimraView::OnSampleTextChange),
-  fw::OnCbnEditChange(IDC_SAMPLE_SIZE, &CGlimraView::OnSizeEditChange),
-  fw::OnCbnSelChange(IDC_SAMPLE_SIZE, &CGlimraView::OnSizeSelChange),
-  fw::OnCommand(ID_EDIT_PASTE, &CGlimraView::OnEditPaste),
-  fw::OnCommand(ID_EDIT_COPY, &CGlimraView::OnEditCopy),
-  fw::OnCommand(ID_COPY_FONTNAME, &CGlimraView::OnCopyFontName),
-  fw::OnCommand(ID_FILE_PRINT, &fw::CView::OnFilePrint),
-  fw::OnCommand(ID_FILE_PRINT_DIRECT, &fw::CView::OnFilePrintDirect),
-  fw::OnCommand(ID_FILE_PRINT_PREVIEW, &fw::CView::OnFilePrintPreview),
-  fw::OnCommand(ID_SETTINGS, &CGlimraView::OnSettings),
-  fw::OnCommand(ID_LANG_WESTERN, &CGlimraView::OnLangWestern),
-  fw::OnCommand(ID_LANG_JAPANESE, &CGlimraView::OnLangJapanese),
-  fw::OnCommand(ID_LANG_ALL, &CGlimraView::OnLangAll),
-  fw::OnCommand(ID_KIND_TEMPORARY, &CGlimraView::OnKindTemporary),
-  fw::OnCommand(ID_KIND_REGISTERED, &CGlimraView::OnKindRegistered),
-  fw::OnCommand(ID_MODE_STANDARD, &CGlimraView::OnModeStandard),
-  fw::OnCommand(ID_MODE_FAVOURITES, &CGlimraView::OnModeFavourites),
-  fw::OnCommand(ID_MODE_CANDIDATES, &CGlimraView::OnModeCandidates),
-  fw::OnCommand(ID_FAVOURITE_ADD, &CGlimraView::OnFavouriteAdd),
-  fw::OnCommand(ID_FAVOURITE_REMOVE, &CGlimraView::OnFavouriteRemove),
-  fw::OnCommand(ID_CANDIDATE_ADD, &CGlimraView::OnCandidateAdd),
-  fw::OnCommand(ID_CANDIDATE_REMOVE, &CGlimraView::OnCandidateRemove),
-  fw::OnUpdateCommandUI(ID_LANG_WESTERN, &CGlimraView::OnUpdateLangWestern),
-  fw::OnUpdateCommandUI(ID_LANG_JAPANESE, &CGlimraView::OnUpdateLangJapanese),
-  fw::OnUpdateCommandUI(ID_LANG_ALL, &CGlimraView::OnUpdateLangAll),
-  fw::OnUpdateCommandUI(ID_KIND_TEMPORARY, &CGlimraView::OnUpdateKindTemporary),
-  fw::OnUpdateCommandUI(ID_KIND_REGISTERED, &CGlimraView::OnUpdateKindRegistered),
-  fw::OnUpdateCommandUI(ID_MODE_STANDARD, &CGlimraView::OnUpdateModeStandard),
-  fw::OnUpdateCommandUI(ID_MODE_FAVOURITES, &CGlimraView::OnUpdateModeFavourites),
-  fw::OnUpdateCommandUI(ID_MODE_CANDIDATES, &CGlimraView::OnUpdateModeCandidates),
-  fw::OnUpdateCommandUI(ID_FAVOURITE_ADD, &CGlimraView::OnUpdateFavouriteAdd),
-  fw::OnUpdateCommandUI(ID_FAVOURITE_REMOVE, &CGlimraView::OnUpdateFavouriteRemove),
-  fw::OnUpdateCommandUI(ID_CANDIDATE_ADD, &CGlimraView::OnUpdateCandidateAdd),
-  fw::OnUpdateCommandUI(ID_CANDIDATE_REMOVE, &CGlimraView::OnUpdateCandidateRemove),
-  fw::OnCommand(ID_FONT_TEMPINSTALL, &CGlimraView::OnFontTempInstall),
-  fw::OnCommand(ID_FONT_FOLDERINSTALL, &CGlimraView::OnFontFolderInstall),
-  fw::OnCommand(ID_FONT_TEMPUNINSTALL, &CGlimraView::OnFontTempUninstall),
-  fw::OnUpdateCommandUI(ID_FONT_TEMPUNINSTALL, &CGlimraView::OnUpdateFontTempUninstall),
-  fw::OnCommand(ID_FONT_PERMANENT, &CGlimraView::OnFontPermanent),
-  fw::OnUpdateCommandUI(ID_FONT_PERMANENT, &CGlimraView::OnUpdateFontPermanent),
-  fw::OnCommand(ID_FONT_PROPERTIES, &CGlimraView::OnFontProperties),
-  fw::OnCommand(ID_UPDATE_CHECK, &CGlimraView::OnUpdateCheck),
-  fw::OnUpdateCommandUI(ID_UPDATE_CHECK, &CGlimraView::OnUpdateUpdateCheck),
-  fw::OnMessage(WM_LVK_NOTIFY, &CGlimraView::OnLvkNotify),
-FW_END_MESSAGE_MAP()
+fw::OnMessage(WM_SIZE, &CGlimraView::OnSizeMsg), fw::OnMessage(WM_VSCROLL, &CGlimraView::OnVScroll),
+    fw::OnMessage(WM_MOUSEWHEEL, &CGlimraView::OnMouseWheel), fw::OnMessage(WM_KEYDOWN, &CGlimraView::OnKeyDown),
+    fw::OnMessage(WM_MOUSEMOVE, &CGlimraView::OnMouseMove), fw::OnMessage(WM_LBUTTONDOWN, &CGlimraView::OnLButtonDown),
+    fw::OnMessage(WM_LBUTTONUP, &CGlimraView::OnLButtonUp), fw::OnMessage(WM_RBUTTONDOWN, &CGlimraView::OnRButtonDown),
+    fw::OnMessage(WM_GLIMRA_CLOSING, &CGlimraView::OnClosing), fw::OnMessage(WM_GLIMRA_QUERY, &CGlimraView::OnQuery),
+    fw::OnEnChange(IDC_SAMPLE_TEXT, &CGlimraView::OnSampleTextChange),
+    fw::OnCbnEditChange(IDC_SAMPLE_SIZE, &CGlimraView::OnSizeEditChange),
+    fw::OnCbnSelChange(IDC_SAMPLE_SIZE, &CGlimraView::OnSizeSelChange),
+    fw::OnCommand(ID_EDIT_PASTE, &CGlimraView::OnEditPaste), fw::OnCommand(ID_EDIT_COPY, &CGlimraView::OnEditCopy),
+    fw::OnCommand(ID_COPY_FONTNAME, &CGlimraView::OnCopyFontName),
+    fw::OnCommand(ID_FILE_PRINT, &fw::CView::OnFilePrint),
+    fw::OnCommand(ID_FILE_PRINT_DIRECT, &fw::CView::OnFilePrintDirect),
+    fw::OnCommand(ID_FILE_PRINT_PREVIEW, &fw::CView::OnFilePrintPreview),
+    fw::OnCommand(ID_SETTINGS, &CGlimraView::OnSettings), fw::OnCommand(ID_LANG_WESTERN, &CGlimraView::OnLangWestern),
+    fw::OnCommand(ID_LANG_JAPANESE, &CGlimraView::OnLangJapanese), fw::OnCommand(ID_LANG_ALL, &CGlimraView::OnLangAll),
+    fw::OnCommand(ID_KIND_TEMPORARY, &CGlimraView::OnKindTemporary),
+    fw::OnCommand(ID_KIND_REGISTERED, &CGlimraView::OnKindRegistered),
+    fw::OnCommand(ID_MODE_STANDARD, &CGlimraView::OnModeStandard),
+    fw::OnCommand(ID_MODE_FAVOURITES, &CGlimraView::OnModeFavourites),
+    fw::OnCommand(ID_MODE_CANDIDATES, &CGlimraView::OnModeCandidates),
+    fw::OnCommand(ID_FAVOURITE_ADD, &CGlimraView::OnFavouriteAdd),
+    fw::OnCommand(ID_FAVOURITE_REMOVE, &CGlimraView::OnFavouriteRemove),
+    fw::OnCommand(ID_CANDIDATE_ADD, &CGlimraView::OnCandidateAdd),
+    fw::OnCommand(ID_CANDIDATE_REMOVE, &CGlimraView::OnCandidateRemove),
+    fw::OnUpdateCommandUI(ID_LANG_WESTERN, &CGlimraView::OnUpdateLangWestern),
+    fw::OnUpdateCommandUI(ID_LANG_JAPANESE, &CGlimraView::OnUpdateLangJapanese),
+    fw::OnUpdateCommandUI(ID_LANG_ALL, &CGlimraView::OnUpdateLangAll),
+    fw::OnUpdateCommandUI(ID_KIND_TEMPORARY, &CGlimraView::OnUpdateKindTemporary),
+    fw::OnUpdateCommandUI(ID_KIND_REGISTERED, &CGlimraView::OnUpdateKindRegistered),
+    fw::OnUpdateCommandUI(ID_MODE_STANDARD, &CGlimraView::OnUpdateModeStandard),
+    fw::OnUpdateCommandUI(ID_MODE_FAVOURITES, &CGlimraView::OnUpdateModeFavourites),
+    fw::OnUpdateCommandUI(ID_MODE_CANDIDATES, &CGlimraView::OnUpdateModeCandidates),
+    fw::OnUpdateCommandUI(ID_FAVOURITE_ADD, &CGlimraView::OnUpdateFavouriteAdd),
+    fw::OnUpdateCommandUI(ID_FAVOURITE_REMOVE, &CGlimraView::OnUpdateFavouriteRemove),
+    fw::OnUpdateCommandUI(ID_CANDIDATE_ADD, &CGlimraView::OnUpdateCandidateAdd),
+    fw::OnUpdateCommandUI(ID_CANDIDATE_REMOVE, &CGlimraView::OnUpdateCandidateRemove),
+    fw::OnCommand(ID_FONT_TEMPINSTALL, &CGlimraView::OnFontTempInstall),
+    fw::OnCommand(ID_FONT_FOLDERINSTALL, &CGlimraView::OnFontFolderInstall),
+    fw::OnCommand(ID_FONT_TEMPUNINSTALL, &CGlimraView::OnFontTempUninstall),
+    fw::OnUpdateCommandUI(ID_FONT_TEMPUNINSTALL, &CGlimraView::OnUpdateFontTempUninstall),
+    fw::OnCommand(ID_FONT_PERMANENT, &CGlimraView::OnFontPermanent),
+    fw::OnUpdateCommandUI(ID_FONT_PERMANENT, &CGlimraView::OnUpdateFontPermanent),
+    fw::OnCommand(ID_FONT_PROPERTIES, &CGlimraView::OnFontProperties),
+    fw::OnCommand(ID_UPDATE_CHECK, &CGlimraView::OnUpdateCheck),
+    fw::OnUpdateCommandUI(ID_UPDATE_CHECK, &CGlimraView::OnUpdateUpdateCheck),
+    fw::OnMessage(WM_LVK_NOTIFY, &CGlimraView::OnLvkNotify),
+    FW_END_MESSAGE_MAP()
 
-CGlimraView::CGlimraView() : fonts_(SystemFontSystem()) {
+        CGlimraView::CGlimraView()
+    : fonts_(SystemFontSystem()) {
   LoadSettings();
   fonts_.BindSettings(&settings_);
   classicSystem_ = DetectClassicSystem();
@@ -197,8 +190,8 @@ void CGlimraView::RefreshAndRepaint(fw::CDC& dc) {
   model_.topRow = model_.selectedRow = 0;
   fonts_.ApplyFilter(codes);
   model_.rowCount = fonts_.GetCount();
-  if (viewer::AdjustBuiltInSample(settings_.DispText, settings_.SelLangJA == 1,
-                                  fw::LoadResString(IDS_SAMPLE_JAPANESE), fw::LoadResString(IDS_SAMPLE_WESTERN)))
+  if (viewer::AdjustBuiltInSample(settings_.DispText, settings_.SelLangJA == 1, fw::LoadResString(IDS_SAMPLE_JAPANESE),
+                                  fw::LoadResString(IDS_SAMPLE_WESTERN)))
     SetSampleTextBox(settings_.DispText);
   LayoutAndPaint(dc);
 }
@@ -295,14 +288,22 @@ void CGlimraView::DrawTemporaryFrame(fw::CDC& dc, int row) {
 LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM) {
   if (!initialised_) return -1;
   switch (what) {
-    case GLIMRA_QUERY_TOP_ROW: return model_.topRow;
-    case GLIMRA_QUERY_SELECTED_ROW: return model_.selectedRow;
-    case GLIMRA_QUERY_ROW_COUNT: return model_.rowCount;
-    case GLIMRA_QUERY_VISIBLE_ROWS: return model_.visibleRows;
-    case GLIMRA_QUERY_DIVIDER: return settings_.Width1;
-    case GLIMRA_QUERY_FONT_SIZE: return settings_.DispFontSize;
-    case GLIMRA_QUERY_UPDATE_STATE: return update_.GetState();
-    default: return -1;
+    case GLIMRA_QUERY_TOP_ROW:
+      return model_.topRow;
+    case GLIMRA_QUERY_SELECTED_ROW:
+      return model_.selectedRow;
+    case GLIMRA_QUERY_ROW_COUNT:
+      return model_.rowCount;
+    case GLIMRA_QUERY_VISIBLE_ROWS:
+      return model_.visibleRows;
+    case GLIMRA_QUERY_DIVIDER:
+      return settings_.Width1;
+    case GLIMRA_QUERY_FONT_SIZE:
+      return settings_.DispFontSize;
+    case GLIMRA_QUERY_UPDATE_STATE:
+      return update_.GetState();
+    default:
+      return -1;
   }
 }
 

@@ -13,9 +13,7 @@ constexpr DWORD kClipboardWaitMs = 10;
 int XOf(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
 int YOf(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
 
-bool ControlHeld() {
-  return (::GetKeyState(VK_LCONTROL) & 0x8000) != 0 || (::GetKeyState(VK_RCONTROL) & 0x8000) != 0;
-}
+bool ControlHeld() { return (::GetKeyState(VK_LCONTROL) & 0x8000) != 0 || (::GetKeyState(VK_RCONTROL) & 0x8000) != 0; }
 
 std::string WindowText(HWND wnd) {
   int length = ::GetWindowTextLengthA(wnd);
@@ -59,8 +57,8 @@ LRESULT CGlimraView::OnMouseWheel(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CGlimraView::OnKeyDown(WPARAM wParam, LPARAM) {
-  viewer::Reaction r = model_.KeyDown(static_cast<int>(wParam), ControlHeld(),
-                                      [this](int i) { return fonts_.GetName(i); });
+  viewer::Reaction r =
+      model_.KeyDown(static_cast<int>(wParam), ControlHeld(), [this](int i) { return fonts_.GetName(i); });
   if (r.kind == viewer::Reaction::kDefault) return Default();
   Apply(r);
   return 0;

@@ -26,8 +26,7 @@ void CGlimraView::OnUpdateFontTempUninstall(fw::CCmdUI* ui) { ui->Enable(!loaded
 
 void CGlimraView::OnFontPermanent() {
   // From the context menu this runs for any row, even a registered one.
-  if (InstallCommands().PermanentInstall(m_hWnd, model_.selectedRow, GlimraApp().m_installFolder))
-    RefreshAndRepaint();
+  if (InstallCommands().PermanentInstall(m_hWnd, model_.selectedRow, GlimraApp().m_installFolder)) RefreshAndRepaint();
 }
 
 void CGlimraView::OnUpdateFontPermanent(fw::CCmdUI* ui) {

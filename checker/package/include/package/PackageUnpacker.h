@@ -12,7 +12,7 @@ namespace package {
 struct ArchiveEntry {
   std::string name;  // as stored, code page 932 bytes
   bool folder = false;
-  std::uint64_t size = 0;  // uncompressed
+  std::uint64_t size = 0;     // uncompressed
   std::uint32_t dosDate = 0;  // high word date, low word time
 };
 

@@ -141,9 +141,9 @@ class CGlimraView : public fw::CView {
   void PrintPage(fw::CDC& dc, int page);
 
  protected:
-  int printing_ = 0;      // 1 from print preparation until printing ends
-  int currentPage_ = 0;   // the page the framework is about to draw
-  PrintPlan printJob_;    // page starts and print metrics of the last job
+  int printing_ = 0;     // 1 from print preparation until printing ends
+  int currentPage_ = 0;  // the page the framework is about to draw
+  PrintPlan printJob_;   // page starts and print metrics of the last job
 
   // --- update check (ViewUpdate.cpp)
   void StartAutomaticUpdateCheck();
