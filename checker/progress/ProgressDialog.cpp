@@ -6,12 +6,15 @@
 
 namespace checker {
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CProgressDialog, fw::CDialog)
-fw::OnMessage(WM_LVK_NOTIFY, &CProgressDialog::OnLvkNotify), fw::OnMessage(WM_CLOSE, &CProgressDialog::OnCloseRequest),
-    fw::OnBnClicked(IDC_CANCEL_BUTTON, &CProgressDialog::OnCancelButton),
-    FW_END_MESSAGE_MAP()
+  fw::OnMessage(WM_LVK_NOTIFY, &CProgressDialog::OnLvkNotify),
+  fw::OnMessage(WM_CLOSE, &CProgressDialog::OnCloseRequest),
+  fw::OnBnClicked(IDC_CANCEL_BUTTON, &CProgressDialog::OnCancelButton),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        CProgressDialog::CProgressDialog(HWND owner, int phase, DWORD mainThread)
+CProgressDialog::CProgressDialog(HWND owner, int phase, DWORD mainThread)
     : fw::CDialog(IDD_PROGRESS, owner),
       phase_(phase),
       mainThread_(mainThread),

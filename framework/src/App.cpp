@@ -104,11 +104,13 @@ int CWinThread::Run() {
 
 // ---- CWinApp ----------------------------------------------------------------
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-fw::OnCommand(ID_APP_EXIT, &CWinApp::OnAppExit), FW_END_MESSAGE_MAP()
+  fw::OnCommand(ID_APP_EXIT, &CWinApp::OnAppExit),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-                                                     CWinApp::CWinApp(const char* appName)
-    : m_profile(std::make_unique<MemoryProfile>()) {
+CWinApp::CWinApp(const char* appName) : m_profile(std::make_unique<MemoryProfile>()) {
   if (appName) m_pszAppName = appName;
   g_app = this;
 }

@@ -62,13 +62,18 @@ HBITMAP LoadButtonBitmap(HINSTANCE inst, UINT id) {
 
 // ---- CControlBar ---------------------------------------------------------------------
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CControlBar, CWnd)
-OnMessage(WM_PAINT, &CControlBar::OnPaint), OnMessage(WM_SIZE, &CControlBar::OnSize),
-    OnMessage(WM_NOTIFY, &CControlBar::OnNotify), OnMessage(WM_LBUTTONDOWN, &CControlBar::OnLButtonDown),
-    OnMessage(WM_LBUTTONUP, &CControlBar::OnLButtonUp), OnMessage(WM_SETCURSOR, &CControlBar::OnSetCursor),
-    FW_END_MESSAGE_MAP()
+  OnMessage(WM_PAINT, &CControlBar::OnPaint),
+  OnMessage(WM_SIZE, &CControlBar::OnSize),
+  OnMessage(WM_NOTIFY, &CControlBar::OnNotify),
+  OnMessage(WM_LBUTTONDOWN, &CControlBar::OnLButtonDown),
+  OnMessage(WM_LBUTTONUP, &CControlBar::OnLButtonUp),
+  OnMessage(WM_SETCURSOR, &CControlBar::OnSetCursor),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        CControlBar::~CControlBar() {
+CControlBar::~CControlBar() {
   if (m_pDockSite) m_pDockSite->RemoveControlBar(this);
 }
 
@@ -160,8 +165,10 @@ LRESULT CControlBar::OnNotify(WPARAM, LPARAM lParam) {
 
 // ---- CToolBar ---------------------------------------------------------------------------
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
 FW_END_MESSAGE_MAP()
+// clang-format on
 
 bool CToolBar::Create(CWnd* parent, DWORD style, UINT id) { return CreateEx(parent, 0, style, id); }
 
@@ -307,8 +314,10 @@ bool CToolBar::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 // ---- CDialogBar ------------------------------------------------------------------------------
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CDialogBar, CControlBar)
 FW_END_MESSAGE_MAP()
+// clang-format on
 
 bool CDialogBar::Create(CWnd* parent, UINT templateId, DWORD style, UINT id) {
   if (!CreateBarWindow(parent, style, id)) return false;

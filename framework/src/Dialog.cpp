@@ -6,12 +6,15 @@ namespace fw {
 
 // ---- CDialog ---------------------------------------------------------------------
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CDialog, CWnd)
-OnMessage(WM_INITDIALOG, &CDialog::OnInitDialogMsg), fw::OnCommand(IDOK, &CDialog::OnOKCommand),
-    fw::OnCommand(IDCANCEL, &CDialog::OnCancelCommand),
-    FW_END_MESSAGE_MAP()
+  OnMessage(WM_INITDIALOG, &CDialog::OnInitDialogMsg),
+  fw::OnCommand(IDOK, &CDialog::OnOKCommand),
+  fw::OnCommand(IDCANCEL, &CDialog::OnCancelCommand),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        CDialog::CDialog(UINT templateId, CWnd* parent)
+CDialog::CDialog(UINT templateId, CWnd* parent)
     : m_nIDTemplate(templateId), m_hWndOwner(parent ? parent->m_hWnd : nullptr) {}
 
 CDialog::CDialog(UINT templateId, HWND owner) : m_nIDTemplate(templateId), m_hWndOwner(owner) {}
@@ -119,11 +122,13 @@ std::string CComboBox::GetLBText(int i) const {
 
 // ---- property pages and sheets ---------------------------------------------------------
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CPropertyPage, CDialog)
-OnMessage(WM_NOTIFY, &CPropertyPage::OnNotifyMsg), FW_END_MESSAGE_MAP()
+  OnMessage(WM_NOTIFY, &CPropertyPage::OnNotifyMsg),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-                                                       CPropertyPage::CPropertyPage(UINT templateId, UINT captionId)
-    : CDialog(templateId, static_cast<HWND>(nullptr)) {
+CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : CDialog(templateId, static_cast<HWND>(nullptr)) {
   m_psp.dwSize = sizeof m_psp;
   m_psp.dwFlags = PSP_DEFAULT;
   m_psp.hInstance = ::GetModuleHandleA(nullptr);

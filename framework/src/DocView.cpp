@@ -7,8 +7,10 @@ namespace fw {
 
 // ---- CDocument -----------------------------------------------------------------
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
 FW_END_MESSAGE_MAP()
+// clang-format on
 
 bool CDocument::OnNewDocument() {
   m_bModified = false;
@@ -39,11 +41,14 @@ void CDocument::SetTitle(const std::string& title) {
 
 // ---- CView -----------------------------------------------------------------------
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CView, CWnd)
-OnMessage(WM_PAINT, &CView::OnPaint), OnMessage(WM_MOUSEACTIVATE, &CView::OnMouseActivate),
-    FW_END_MESSAGE_MAP()
+  OnMessage(WM_PAINT, &CView::OnPaint),
+  OnMessage(WM_MOUSEACTIVATE, &CView::OnMouseActivate),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        bool CView::PreCreateWindow(CREATESTRUCTA& cs) {
+bool CView::PreCreateWindow(CREATESTRUCTA& cs) {
   cs.lpszClass = RegisterFrameworkClass("FwView", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
   cs.style |= WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   return true;

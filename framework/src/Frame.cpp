@@ -45,16 +45,21 @@ const DWORD kSideAlign[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT,
 
 }  // namespace
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-OnMessage(WM_CREATE, &CFrameWnd::OnCreate), OnMessage(WM_CLOSE, &CFrameWnd::OnClose),
-    OnMessage(WM_SIZE, &CFrameWnd::OnSize), OnMessage(WM_SETFOCUS, &CFrameWnd::OnSetFocus),
-    OnMessage(WM_DESTROY, &CFrameWnd::OnDestroy), OnMessage(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup),
-    OnMessage(WM_HELP, &CFrameWnd::OnHelpMsg),
-    fw::OnCommandRange(ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR + 0xFF, &CFrameWnd::OnBarCheck),
-    OnUpdateCommandUIRange(ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR + 0xFF, &CFrameWnd::OnUpdateControlBarMenu),
-    FW_END_MESSAGE_MAP()
+  OnMessage(WM_CREATE, &CFrameWnd::OnCreate),
+  OnMessage(WM_CLOSE, &CFrameWnd::OnClose),
+  OnMessage(WM_SIZE, &CFrameWnd::OnSize),
+  OnMessage(WM_SETFOCUS, &CFrameWnd::OnSetFocus),
+  OnMessage(WM_DESTROY, &CFrameWnd::OnDestroy),
+  OnMessage(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup),
+  OnMessage(WM_HELP, &CFrameWnd::OnHelpMsg),
+  fw::OnCommandRange(ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR + 0xFF, &CFrameWnd::OnBarCheck),
+  OnUpdateCommandUIRange(ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR + 0xFF, &CFrameWnd::OnUpdateControlBarMenu),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        CFrameWnd::CFrameWnd() = default;
+CFrameWnd::CFrameWnd() = default;
 
 CFrameWnd::~CFrameWnd() {
   for (CControlBar* bar : m_bars) bar->m_pDockSite = nullptr;

@@ -1,4 +1,5 @@
 // Printing and print preview of a view through its printing hooks.
+#include <windows.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -328,15 +329,23 @@ class CPreviewWnd : public CWnd {
   int scrollX_ = 0, scrollY_ = 0;
 };
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CPreviewWnd, CWnd)
-OnMessage(WM_CREATE, &CPreviewWnd::OnCreate), OnMessage(WM_PAINT, &CPreviewWnd::OnPaint),
-    OnMessage(WM_SIZE, &CPreviewWnd::OnSize), OnMessage(WM_VSCROLL, &CPreviewWnd::OnVScroll),
-    OnMessage(WM_HSCROLL, &CPreviewWnd::OnHScroll), OnMessage(WM_KEYDOWN, &CPreviewWnd::OnKeyDown),
-    OnMessage(WM_CLOSE, &CPreviewWnd::OnClose),
-    OnMessage(WM_DESTROY, &CPreviewWnd::OnDestroy), fw::OnCommand(kPreviewPrint, &CPreviewWnd::OnPrintFromPreview),
-    fw::OnCommand(kPreviewNext, &CPreviewWnd::OnNext), fw::OnCommand(kPreviewPrev, &CPreviewWnd::OnPrev),
-    fw::OnCommand(kPreviewZoom, &CPreviewWnd::OnZoom), fw::OnCommand(kPreviewClose, &CPreviewWnd::OnClosePreview),
-    FW_END_MESSAGE_MAP()
+  OnMessage(WM_CREATE, &CPreviewWnd::OnCreate),
+  OnMessage(WM_PAINT, &CPreviewWnd::OnPaint),
+  OnMessage(WM_SIZE, &CPreviewWnd::OnSize),
+  OnMessage(WM_VSCROLL, &CPreviewWnd::OnVScroll),
+  OnMessage(WM_HSCROLL, &CPreviewWnd::OnHScroll),
+  OnMessage(WM_KEYDOWN, &CPreviewWnd::OnKeyDown),
+  OnMessage(WM_CLOSE, &CPreviewWnd::OnClose),
+  OnMessage(WM_DESTROY, &CPreviewWnd::OnDestroy),
+  fw::OnCommand(kPreviewPrint, &CPreviewWnd::OnPrintFromPreview),
+  fw::OnCommand(kPreviewNext, &CPreviewWnd::OnNext),
+  fw::OnCommand(kPreviewPrev, &CPreviewWnd::OnPrev),
+  fw::OnCommand(kPreviewZoom, &CPreviewWnd::OnZoom),
+  fw::OnCommand(kPreviewClose, &CPreviewWnd::OnClosePreview),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
 }  // namespace
 

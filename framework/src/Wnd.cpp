@@ -22,11 +22,15 @@ thread_local CWnd* t_creating = nullptr;
 
 }  // namespace
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 FW_END_MESSAGE_MAP()
+// clang-format on
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CStatic, CWnd)
 FW_END_MESSAGE_MAP()
+// clang-format on
 
 CWnd::~CWnd() {
   if (!m_hWnd) return;

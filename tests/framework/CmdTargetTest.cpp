@@ -26,12 +26,15 @@ struct Base : fw::CCmdTarget {
   bool openEnabled = true;
 };
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(Base, fw::CCmdTarget)
-fw::OnCommand(kOpen, &Base::OnOpen), fw::OnUpdateCommandUI(kOpen, &Base::OnUpdateOpen),
-    fw::OnMessage(kMsgOverridden, &Base::OnOverridden),
-    FW_END_MESSAGE_MAP()
+  fw::OnCommand(kOpen, &Base::OnOpen),
+  fw::OnUpdateCommandUI(kOpen, &Base::OnUpdateOpen),
+  fw::OnMessage(kMsgOverridden, &Base::OnOverridden),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        struct Derived : Base {
+struct Derived : Base {
   FW_DECLARE_MESSAGE_MAP()
 
  public:
@@ -51,15 +54,21 @@ fw::OnCommand(kOpen, &Base::OnOpen), fw::OnUpdateCommandUI(kOpen, &Base::OnUpdat
   bool take = false;
 };
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(Derived, Base)
-fw::OnMessage(kMsgOverridden, &Derived::OnOverridden), fw::OnMessage(kMsgPing, &Derived::OnPing),
-    fw::OnMessage(kMsgPair, &Derived::OnPair), fw::OnMessage(kMsgPtr, &Derived::OnPtr),
-    fw::OnCommand(kSave, &Derived::OnSave), fw::OnUpdateCommandUI(kSave, &Derived::OnUpdateSave),
-    fw::OnCommandRange(kRangeFirst, kRangeLast, &Derived::OnRange), fw::OnCommand(kPrint, &Derived::OnMaybe),
-    fw::OnControl(kEditChange, 1000, &Derived::OnEditChange),
-    FW_END_MESSAGE_MAP()
+  fw::OnMessage(kMsgOverridden, &Derived::OnOverridden),
+  fw::OnMessage(kMsgPing, &Derived::OnPing),
+  fw::OnMessage(kMsgPair, &Derived::OnPair),
+  fw::OnMessage(kMsgPtr, &Derived::OnPtr),
+  fw::OnCommand(kSave, &Derived::OnSave),
+  fw::OnUpdateCommandUI(kSave, &Derived::OnUpdateSave),
+  fw::OnCommandRange(kRangeFirst, kRangeLast, &Derived::OnRange),
+  fw::OnCommand(kPrint, &Derived::OnMaybe),
+  fw::OnControl(kEditChange, 1000, &Derived::OnEditChange),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        std::intptr_t Call(const fw::CCmdTarget& t, unsigned msg, std::uintptr_t w = 0, std::intptr_t l = 0) {
+std::intptr_t Call(const fw::CCmdTarget& t, unsigned msg, std::uintptr_t w = 0, std::intptr_t l = 0) {
   const fw::MessageEntry* e = t.FindEntry(fw::MessageEntry::Kind::Message, msg);
   if (!e) return -999;
   return e->handler(const_cast<fw::CCmdTarget&>(t), fw::MsgArgs{msg, w, l}, nullptr);
@@ -84,8 +93,10 @@ struct Link : fw::CCmdTarget {
   bool ownEnabled = true;
 };
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(Link, fw::CCmdTarget)
 FW_END_MESSAGE_MAP()
+// clang-format on
 
 // Each link of the chain gets its own table through a small subclass.
 struct ViewLink : Link {
@@ -93,28 +104,37 @@ struct ViewLink : Link {
  public:
   using Link::Link;
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(ViewLink, Link)
-fw::OnCommand(1, &ViewLink::OnShared), FW_END_MESSAGE_MAP()
+  fw::OnCommand(1, &ViewLink::OnShared),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-                                           struct FrameLink : Link {
+struct FrameLink : Link {
   FW_DECLARE_MESSAGE_MAP()
  public:
   using Link::Link;
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(FrameLink, Link)
-fw::OnCommand(1, &FrameLink::OnShared), fw::OnCommand(2, &FrameLink::OnOwn),
-    FW_END_MESSAGE_MAP()
+  fw::OnCommand(1, &FrameLink::OnShared),
+  fw::OnCommand(2, &FrameLink::OnOwn),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        struct AppLink : Link {
+struct AppLink : Link {
   FW_DECLARE_MESSAGE_MAP()
  public:
   using Link::Link;
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(AppLink, Link)
-fw::OnCommand(3, &AppLink::OnOwn), fw::OnUpdateCommandUI(3, &AppLink::OnUpdateOwn),
-    FW_END_MESSAGE_MAP()
+  fw::OnCommand(3, &AppLink::OnOwn),
+  fw::OnUpdateCommandUI(3, &AppLink::OnUpdateOwn),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        TEST(MessageMap, DerivedEntriesComeFirstAndBaseEntriesStillServe) {
+TEST(MessageMap, DerivedEntriesComeFirstAndBaseEntriesStillServe) {
   Log log;
   Derived d(log);
   EXPECT_EQ(Call(d, kMsgOverridden), 2);

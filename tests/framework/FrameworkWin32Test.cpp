@@ -29,10 +29,13 @@ class TestApp : public fw::CWinApp {
   TestApp() : CWinApp("FwTest") {}
   void OnApp() { g_log.push_back("app"); }
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(TestApp, fw::CWinApp)
-fw::OnCommand(kCmdApp, &TestApp::OnApp), FW_END_MESSAGE_MAP()
+  fw::OnCommand(kCmdApp, &TestApp::OnApp),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-                                             TestApp& App() {
+TestApp& App() {
   static TestApp app;
   static bool init = (fw::AfxWinInit(GetModuleHandleA(nullptr)), true);
   (void)init;
@@ -44,10 +47,13 @@ class TestDoc : public fw::CDocument {
  public:
   void OnDoc() { g_log.push_back("doc"); }
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(TestDoc, fw::CDocument)
-fw::OnCommand(kCmdDoc, &TestDoc::OnDoc), FW_END_MESSAGE_MAP()
+  fw::OnCommand(kCmdDoc, &TestDoc::OnDoc),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-                                             class TestView : public fw::CView {
+class TestView : public fw::CView {
   FW_DECLARE_MESSAGE_MAP()
  public:
   void OnDraw(fw::CDC*) override {}
@@ -62,16 +68,21 @@ fw::OnCommand(kCmdDoc, &TestDoc::OnDoc), FW_END_MESSAGE_MAP()
   LRESULT OnAnswer(WPARAM w, LPARAM l) { return static_cast<LRESULT>(w + l); }
   bool checked = true;
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(TestView, fw::CView)
-fw::OnCommand(kCmdView, &TestView::OnView), fw::OnCommand(kCmdBoth, &TestView::OnBoth),
-    fw::OnCommand(kCmdDisabled, &TestView::OnDisabled),
-    fw::OnUpdateCommandUI(kCmdDisabled, &TestView::OnUpdateDisabled), fw::OnCommand(kCmdChecked, &TestView::OnChecked),
-    fw::OnUpdateCommandUI(kCmdChecked, &TestView::OnUpdateChecked),
-    fw::OnMessage(kMsgThrowInvalid, &TestView::OnThrowInvalid), fw::OnMessage(kMsgThrowOther, &TestView::OnThrowOther),
-    fw::OnMessage(kMsgAnswer, &TestView::OnAnswer),
-    FW_END_MESSAGE_MAP()
+  fw::OnCommand(kCmdView, &TestView::OnView),
+  fw::OnCommand(kCmdBoth, &TestView::OnBoth),
+  fw::OnCommand(kCmdDisabled, &TestView::OnDisabled),
+  fw::OnUpdateCommandUI(kCmdDisabled, &TestView::OnUpdateDisabled),
+  fw::OnCommand(kCmdChecked, &TestView::OnChecked),
+  fw::OnUpdateCommandUI(kCmdChecked, &TestView::OnUpdateChecked),
+  fw::OnMessage(kMsgThrowInvalid, &TestView::OnThrowInvalid),
+  fw::OnMessage(kMsgThrowOther, &TestView::OnThrowOther),
+  fw::OnMessage(kMsgAnswer, &TestView::OnAnswer),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        class TestFrame : public fw::CFrameWnd {
+class TestFrame : public fw::CFrameWnd {
   FW_DECLARE_MESSAGE_MAP()
  public:
   void OnFrame() { g_log.push_back("frame"); }
@@ -97,13 +108,17 @@ fw::OnCommand(kCmdView, &TestView::OnView), fw::OnCommand(kCmdBoth, &TestView::O
   }
   fw::CToolBar bar1, bar2, bar3;
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(TestFrame, fw::CFrameWnd)
-fw::OnMessage(WM_CREATE, &TestFrame::OnCreate), fw::OnCommand(kCmdFrame, &TestFrame::OnFrame),
-    fw::OnCommand(kCmdBoth, &TestFrame::OnBoth), fw::OnCommand(32772, &TestFrame::OnBarCheck),
-    fw::OnUpdateCommandUI(32772, &TestFrame::OnUpdateControlBarMenu),
-    FW_END_MESSAGE_MAP()
+  fw::OnMessage(WM_CREATE, &TestFrame::OnCreate),
+  fw::OnCommand(kCmdFrame, &TestFrame::OnFrame),
+  fw::OnCommand(kCmdBoth, &TestFrame::OnBoth),
+  fw::OnCommand(32772, &TestFrame::OnBarCheck),
+  fw::OnUpdateCommandUI(32772, &TestFrame::OnUpdateControlBarMenu),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        void Pump() {
+void Pump() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&msg);
@@ -267,21 +282,26 @@ class LinkStatic : public fw::CStatic {
   int clicks = 0;
   bool consume = true;
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(LinkStatic, fw::CStatic)
-fw::OnReflect(WM_CTLCOLORSTATIC, &LinkStatic::OnColor), fw::OnReflectCommand(STN_CLICKED, &LinkStatic::OnClicked),
-    FW_END_MESSAGE_MAP()
+  fw::OnReflect(WM_CTLCOLORSTATIC, &LinkStatic::OnColor),
+  fw::OnReflectCommand(STN_CLICKED, &LinkStatic::OnClicked),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        class Parent : public fw::CWnd {
+class Parent : public fw::CWnd {
   FW_DECLARE_MESSAGE_MAP()
  public:
   void OnLinkCommand() { ++parentSaw; }
   int parentSaw = 0;
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(Parent, fw::CWnd)
-fw::OnControl(STN_CLICKED, 77, &Parent::OnLinkCommand),
-    FW_END_MESSAGE_MAP()
+  fw::OnControl(STN_CLICKED, 77, &Parent::OnLinkCommand),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        TEST(Reflection, SubclassedStaticAnswersColourAndClickAndCanPassTheClickOn) {
+TEST(Reflection, SubclassedStaticAnswersColourAndClickAndCanPassTheClickOn) {
   App();
   Parent parent;
   const char* cls = fw::CWnd::RegisterFrameworkClass("FwTestParent");
@@ -347,11 +367,14 @@ class EndOnMessageDialog : public fw::CDialog {
     return 0;
   }
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(EndOnMessageDialog, fw::CDialog)
-fw::OnMessage(WM_APP + 9, &EndOnMessageDialog::OnEnd), FW_END_MESSAGE_MAP()
+  fw::OnMessage(WM_APP + 9, &EndOnMessageDialog::OnEnd),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-    // A modal dialog on a thread of its own, owned by a window of the main thread.
-    class DialogThread : public fw::CWinThread {
+// A modal dialog on a thread of its own, owned by a window of the main thread.
+class DialogThread : public fw::CWinThread {
  public:
   explicit DialogThread(HWND owner) : owner_(owner) {}
   bool InitInstance() override {
@@ -417,10 +440,13 @@ class EscapeDialog : public fw::CDialog {
   bool ownerEnabledWhileModal = true;
   bool cancelled = false;
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(EscapeDialog, fw::CDialog)
-fw::OnMessage(WM_APP + 5, &EscapeDialog::OnLook), FW_END_MESSAGE_MAP()
+  fw::OnMessage(WM_APP + 5, &EscapeDialog::OnLook),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-                                                      TEST(Dialog, ModalLoopDisablesTheOwnerAndEscapeArrivesAsCancel) {
+TEST(Dialog, ModalLoopDisablesTheOwnerAndEscapeArrivesAsCancel) {
   App();
   Parent owner;
   const char* cls = fw::CWnd::RegisterFrameworkClass("FwTestParent");
@@ -446,10 +472,13 @@ class FailingFrame : public fw::CFrameWnd {
     return -1;  // as when a tool bar cannot be loaded
   }
 };
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(FailingFrame, fw::CFrameWnd)
-fw::OnMessage(WM_CREATE, &FailingFrame::OnCreate), FW_END_MESSAGE_MAP()
+  fw::OnMessage(WM_CREATE, &FailingFrame::OnCreate),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-                                                       TEST(Template, FrameCreationFailureLeavesNoMainWindow) {
+TEST(Template, FrameCreationFailureLeavesNoMainWindow) {
   TestApp& app = App();
   app.m_pMainWnd = nullptr;
   auto tmpl = fw::MakeSingleDocTemplate<TestDoc, FailingFrame, TestView>(300);

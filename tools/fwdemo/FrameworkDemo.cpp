@@ -82,10 +82,13 @@ class CDemoPage : public fw::CPropertyPage {
   CDemoDoc& doc_;
 };
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CDemoPage, fw::CPropertyPage)
-fw::OnCbnSelChange(IDC_CHOICE, &CDemoPage::OnChoiceChanged), FW_END_MESSAGE_MAP()
+  fw::OnCbnSelChange(IDC_CHOICE, &CDemoPage::OnChoiceChanged),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-                                                                 class CDemoView : public fw::CView {
+class CDemoView : public fw::CView {
   FW_DECLARE_MESSAGE_MAP()
 
  public:
@@ -309,25 +312,34 @@ fw::OnCbnSelChange(IDC_CHOICE, &CDemoPage::OnChoiceChanged), FW_END_MESSAGE_MAP(
   std::string text_;
 };
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CDemoView, fw::CView)
-fw::OnMessage(WM_VSCROLL, &CDemoView::OnVScroll), fw::OnMessage(WM_SIZE, &CDemoView::OnSize),
-    fw::OnMessage(WM_LBUTTONDOWN, &CDemoView::OnLButtonDown), fw::OnMessage(WM_MOUSEMOVE, &CDemoView::OnMouseMove),
-    fw::OnMessage(WM_LBUTTONUP, &CDemoView::OnLButtonUp), fw::OnMessage(WM_CONTEXTMENU, &CDemoView::OnContextMenu),
-    fw::OnCommand(ID_COUNT_UP, &CDemoView::OnCountUp), fw::OnCommand(ID_COUNT_DOWN, &CDemoView::OnCountDown),
-    fw::OnUpdateCommandUI(ID_COUNT_DOWN, &CDemoView::OnUpdateCountDown),
-    fw::OnCommand(ID_COUNT_RESET, &CDemoView::OnCountReset),
-    fw::OnUpdateCommandUI(ID_COUNT_RESET, &CDemoView::OnUpdateCountReset),
-    fw::OnCommand(ID_TOGGLE_MARK, &CDemoView::OnToggleMark),
-    fw::OnUpdateCommandUI(ID_TOGGLE_MARK, &CDemoView::OnUpdateToggleMark),
-    fw::OnCommand(ID_BAD_INDEX, &CDemoView::OnBadIndex), fw::OnCommand(ID_THROW_OTHER, &CDemoView::OnThrowOther),
-    fw::OnCommand(ID_SHOW_DIALOG, &CDemoView::OnShowDialog), fw::OnCommand(ID_SHOW_SHEET, &CDemoView::OnShowSheet),
-    fw::OnCommand(ID_FILE_PRINT, &CDemoView::OnFilePrint),
-    fw::OnCommand(ID_FILE_PRINT_DIRECT, &CDemoView::OnFilePrintDirect),
-    fw::OnCommand(ID_FILE_PRINT_PREVIEW, &CDemoView::OnFilePrintPreview),
-    fw::OnEnChange(IDC_TEXT, &CDemoView::OnTextChanged), fw::OnCbnSelChange(IDC_FONTSIZE, &CDemoView::OnSizeChanged),
-    FW_END_MESSAGE_MAP()
+  fw::OnMessage(WM_VSCROLL, &CDemoView::OnVScroll),
+  fw::OnMessage(WM_SIZE, &CDemoView::OnSize),
+  fw::OnMessage(WM_LBUTTONDOWN, &CDemoView::OnLButtonDown),
+  fw::OnMessage(WM_MOUSEMOVE, &CDemoView::OnMouseMove),
+  fw::OnMessage(WM_LBUTTONUP, &CDemoView::OnLButtonUp),
+  fw::OnMessage(WM_CONTEXTMENU, &CDemoView::OnContextMenu),
+  fw::OnCommand(ID_COUNT_UP, &CDemoView::OnCountUp),
+  fw::OnCommand(ID_COUNT_DOWN, &CDemoView::OnCountDown),
+  fw::OnUpdateCommandUI(ID_COUNT_DOWN, &CDemoView::OnUpdateCountDown),
+  fw::OnCommand(ID_COUNT_RESET, &CDemoView::OnCountReset),
+  fw::OnUpdateCommandUI(ID_COUNT_RESET, &CDemoView::OnUpdateCountReset),
+  fw::OnCommand(ID_TOGGLE_MARK, &CDemoView::OnToggleMark),
+  fw::OnUpdateCommandUI(ID_TOGGLE_MARK, &CDemoView::OnUpdateToggleMark),
+  fw::OnCommand(ID_BAD_INDEX, &CDemoView::OnBadIndex),
+  fw::OnCommand(ID_THROW_OTHER, &CDemoView::OnThrowOther),
+  fw::OnCommand(ID_SHOW_DIALOG, &CDemoView::OnShowDialog),
+  fw::OnCommand(ID_SHOW_SHEET, &CDemoView::OnShowSheet),
+  fw::OnCommand(ID_FILE_PRINT, &CDemoView::OnFilePrint),
+  fw::OnCommand(ID_FILE_PRINT_DIRECT, &CDemoView::OnFilePrintDirect),
+  fw::OnCommand(ID_FILE_PRINT_PREVIEW, &CDemoView::OnFilePrintPreview),
+  fw::OnEnChange(IDC_TEXT, &CDemoView::OnTextChanged),
+  fw::OnCbnSelChange(IDC_FONTSIZE, &CDemoView::OnSizeChanged),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        class CDemoFrame : public fw::CFrameWnd {
+class CDemoFrame : public fw::CFrameWnd {
   FW_DECLARE_MESSAGE_MAP()
 
  private:
@@ -392,14 +404,17 @@ fw::OnMessage(WM_VSCROLL, &CDemoView::OnVScroll), fw::OnMessage(WM_SIZE, &CDemoV
   fw::CDialogBar input_;
 };
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CDemoFrame, fw::CFrameWnd)
-fw::OnMessage(WM_CREATE, &CDemoFrame::OnCreate), fw::OnCommand(ID_VIEW_SECONDBAR, &CDemoFrame::OnBarCheck),
-    fw::OnUpdateCommandUI(ID_VIEW_SECONDBAR, &CDemoFrame::OnUpdateControlBarMenu),
-    fw::OnCommand(ID_VIEW_DIALOGBAR, &CDemoFrame::OnBarCheck),
-    fw::OnUpdateCommandUI(ID_VIEW_DIALOGBAR, &CDemoFrame::OnUpdateControlBarMenu),
-    FW_END_MESSAGE_MAP()
+  fw::OnMessage(WM_CREATE, &CDemoFrame::OnCreate),
+  fw::OnCommand(ID_VIEW_SECONDBAR, &CDemoFrame::OnBarCheck),
+  fw::OnUpdateCommandUI(ID_VIEW_SECONDBAR, &CDemoFrame::OnUpdateControlBarMenu),
+  fw::OnCommand(ID_VIEW_DIALOGBAR, &CDemoFrame::OnBarCheck),
+  fw::OnUpdateCommandUI(ID_VIEW_DIALOGBAR, &CDemoFrame::OnUpdateControlBarMenu),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        class CDemoApp : public fw::CWinApp {
+class CDemoApp : public fw::CWinApp {
   FW_DECLARE_MESSAGE_MAP()
 
  public:
@@ -416,10 +431,13 @@ fw::OnMessage(WM_CREATE, &CDemoFrame::OnCreate), fw::OnCommand(ID_VIEW_SECONDBAR
   }
 };
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CDemoApp, fw::CWinApp)
-fw::OnCommand(ID_FILE_PRINT_SETUP, &CDemoApp::OnFilePrintSetup), FW_END_MESSAGE_MAP()
+  fw::OnCommand(ID_FILE_PRINT_SETUP, &CDemoApp::OnFilePrintSetup),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-                                                                     CDemoApp theApp;
+CDemoApp theApp;
 
 }  // namespace
 

@@ -22,13 +22,14 @@ int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
 
 }  // namespace
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CFindFontDlg, fw::CDialog)
-fw::OnBnClicked(IDC_FIND_OTHER, &CFindFontDlg::OnOtherClicked),
-    fw::OnBnClicked(IDC_FIND_BROWSE, &CFindFontDlg::OnBrowse),
-    FW_END_MESSAGE_MAP()
+  fw::OnBnClicked(IDC_FIND_OTHER, &CFindFontDlg::OnOtherClicked),
+  fw::OnBnClicked(IDC_FIND_BROWSE, &CFindFontDlg::OnBrowse),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        CFindFontDlg::CFindFontDlg(HWND owner)
-    : fw::CDialog(IDD_FINDFONT, owner) {}
+CFindFontDlg::CFindFontDlg(HWND owner) : fw::CDialog(IDD_FINDFONT, owner) {}
 
 bool CFindFontDlg::OnInitDialog() {
   for (int id = IDC_FIND_TTF; id <= IDC_FIND_OTF; ++id) CheckDlgButton(m_hWnd, id, BST_CHECKED);

@@ -4,12 +4,14 @@
 
 #include "DialogIds.h"
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CSettingUpdateDlg, fw::CPropertyPage)
-// A new maximum counts at once, even if the sheet is then cancelled.
-fw::OnCbnSelChange(IDC_FAVMAX, &CSettingUpdateDlg::OnFavMaxChanged),
-    FW_END_MESSAGE_MAP()
+  // A new maximum counts at once, even if the sheet is then cancelled.
+  fw::OnCbnSelChange(IDC_FAVMAX, &CSettingUpdateDlg::OnFavMaxChanged),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        CSettingUpdateDlg::CSettingUpdateDlg(DisplaySettings& settings)
+CSettingUpdateDlg::CSettingUpdateDlg(DisplaySettings& settings)
     : fw::CPropertyPage(IDD_SETTING_UPDATE), m_settings(settings) {}
 
 bool CSettingUpdateDlg::OnInitDialog() {

@@ -64,17 +64,22 @@ std::string HyperLinkErrorText(int code) {
   }
 }
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CXTHyperLink, fw::CStatic)
-fw::OnMessage(WM_CREATE, &CXTHyperLink::OnCreate), fw::OnMessage(WM_SETCURSOR, &CXTHyperLink::OnSetCursor),
-    fw::OnMessage(WM_MOUSEMOVE, &CXTHyperLink::OnMouseMove), fw::OnMessage(WM_TIMER, &CXTHyperLink::OnTimer),
-    fw::OnMessage(WM_ERASEBKGND, &CXTHyperLink::OnEraseBkgnd), fw::OnMessage(WM_PAINT, &CXTHyperLink::OnPaint),
-    fw::OnMessage(WM_WINDOWPOSCHANGED, &CXTHyperLink::OnWindowPosChanged),
-    fw::OnMessage(WM_NCHITTEST, &CXTHyperLink::OnNcHitTest), fw::OnReflect(WM_CTLCOLORSTATIC, &CXTHyperLink::CtlColor),
-    fw::OnReflectCommand(STN_CLICKED, &CXTHyperLink::OnClicked),
-    FW_END_MESSAGE_MAP()
+  fw::OnMessage(WM_CREATE, &CXTHyperLink::OnCreate),
+  fw::OnMessage(WM_SETCURSOR, &CXTHyperLink::OnSetCursor),
+  fw::OnMessage(WM_MOUSEMOVE, &CXTHyperLink::OnMouseMove),
+  fw::OnMessage(WM_TIMER, &CXTHyperLink::OnTimer),
+  fw::OnMessage(WM_ERASEBKGND, &CXTHyperLink::OnEraseBkgnd),
+  fw::OnMessage(WM_PAINT, &CXTHyperLink::OnPaint),
+  fw::OnMessage(WM_WINDOWPOSCHANGED, &CXTHyperLink::OnWindowPosChanged),
+  fw::OnMessage(WM_NCHITTEST, &CXTHyperLink::OnNcHitTest),
+  fw::OnReflect(WM_CTLCOLORSTATIC, &CXTHyperLink::CtlColor),
+  fw::OnReflectCommand(STN_CLICKED, &CXTHyperLink::OnClicked),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        CXTHyperLink::CXTHyperLink()
-    : m_hcurHand(::LoadCursorA(nullptr, IDC_HAND)) {}
+CXTHyperLink::CXTHyperLink() : m_hcurHand(::LoadCursorA(nullptr, IDC_HAND)) {}
 
 CXTHyperLink::~CXTHyperLink() {
   if (m_hToolTip && ::IsWindow(m_hToolTip)) ::DestroyWindow(m_hToolTip);

@@ -16,15 +16,18 @@ CGlimraApp theApp;
 
 }  // namespace
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CGlimraApp, fw::CWinApp)
-fw::OnCommand(ID_FILE_NEW, &CGlimraApp::OnFileNew), fw::OnCommand(ID_FILE_PRINT_SETUP, &CGlimraApp::OnFilePrintSetup),
-    fw::OnCommand(ID_HELP, &CGlimraApp::OnHelp), fw::OnCommand(ID_SITE_VANTO, &CGlimraApp::OnSiteVanto),
-    fw::OnCommand(ID_SITE_SUPPORT, &CGlimraApp::OnSiteSupport), fw::OnCommand(ID_APP_ABOUT, &CGlimraApp::OnAppAbout),
-    FW_END_MESSAGE_MAP()
+  fw::OnCommand(ID_FILE_NEW, &CGlimraApp::OnFileNew),
+  fw::OnCommand(ID_FILE_PRINT_SETUP, &CGlimraApp::OnFilePrintSetup),
+  fw::OnCommand(ID_HELP, &CGlimraApp::OnHelp),
+  fw::OnCommand(ID_SITE_VANTO, &CGlimraApp::OnSiteVanto),
+  fw::OnCommand(ID_SITE_SUPPORT, &CGlimraApp::OnSiteSupport),
+  fw::OnCommand(ID_APP_ABOUT, &CGlimraApp::OnAppAbout),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        CGlimraApp& GlimraApp() {
-  return theApp;
-}
+CGlimraApp& GlimraApp() { return theApp; }
 
 CGlimraApp::CGlimraApp() = default;
 

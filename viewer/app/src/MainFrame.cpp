@@ -28,17 +28,20 @@ UINT DockBarOf(DWORD barStyle) {
 
 }  // namespace
 
+// clang-format off
 FW_BEGIN_MESSAGE_MAP(CMainFrame, fw::CFrameWnd)
-fw::OnMessage(WM_CREATE, &CMainFrame::OnCreate), fw::OnMessage(WM_CLOSE, &CMainFrame::OnClose),
-    fw::OnCommand(ID_VIEW_FONTSELECT, &CMainFrame::OnBarCheck),
-    fw::OnCommand(ID_VIEW_TEXTINPUT, &CMainFrame::OnBarCheck),
-    fw::OnCommand(ID_VIEW_LISTSELECT, &CMainFrame::OnBarCheck),
-    fw::OnUpdateCommandUI(ID_VIEW_FONTSELECT, &CMainFrame::OnUpdateControlBarMenu),
-    fw::OnUpdateCommandUI(ID_VIEW_TEXTINPUT, &CMainFrame::OnUpdateControlBarMenu),
-    fw::OnUpdateCommandUI(ID_VIEW_LISTSELECT, &CMainFrame::OnUpdateControlBarMenu),
-    FW_END_MESSAGE_MAP()
+  fw::OnMessage(WM_CREATE, &CMainFrame::OnCreate),
+  fw::OnMessage(WM_CLOSE, &CMainFrame::OnClose),
+  fw::OnCommand(ID_VIEW_FONTSELECT, &CMainFrame::OnBarCheck),
+  fw::OnCommand(ID_VIEW_TEXTINPUT, &CMainFrame::OnBarCheck),
+  fw::OnCommand(ID_VIEW_LISTSELECT, &CMainFrame::OnBarCheck),
+  fw::OnUpdateCommandUI(ID_VIEW_FONTSELECT, &CMainFrame::OnUpdateControlBarMenu),
+  fw::OnUpdateCommandUI(ID_VIEW_TEXTINPUT, &CMainFrame::OnUpdateControlBarMenu),
+  fw::OnUpdateCommandUI(ID_VIEW_LISTSELECT, &CMainFrame::OnUpdateControlBarMenu),
+FW_END_MESSAGE_MAP()
+// clang-format on
 
-        int KeepOnScreen(int position, int extent, int screen) {
+int KeepOnScreen(int position, int extent, int screen) {
   if (position >= screen - 32) {
     position = screen - extent;
     if (position < 0) position = 0;
