@@ -29,12 +29,8 @@ int RunMaintenance(const CommandLine& cl) {
         }
         break;
       }
-      case MaintenanceStep::RemoveFolder:
-        RemoveFolderTree(step.argument);
-        break;
-      case MaintenanceStep::Exec:
-        ExecProgram(step.argument, false, false);
-        break;
+      case MaintenanceStep::RemoveFolder: RemoveFolderTree(step.argument); break;
+      case MaintenanceStep::Exec: ExecProgram(step.argument, false, false); break;
     }
   }
   return 0;

@@ -51,22 +51,15 @@ LRESULT CProgressDialog::OnLvkNotify(WPARAM code, LPARAM argument) {
     case LVK_UPDATE_FAILED:
     case LVK_CANCELLED:
     case LVK_READY:
-    case LVK_ERROR:
-      EndDialog(static_cast<INT_PTR>(code));
-      break;
+    case LVK_ERROR: EndDialog(static_cast<INT_PTR>(code)); break;
     case LVK_DOWNLOAD_SIZE:
       if (phase_ != 2) ShowPhase(2);
       announcedTotal_ = static_cast<int>(argument);
       progress_.SetRange32(0, announcedTotal_);
       break;
-    case LVK_DOWNLOAD_PROGRESS:
-      progress_.SetPos(static_cast<int>(argument));
-      break;
-    case LVK_DOWNLOADED:
-      ShowPhase(3);
-      break;
-    default:
-      break;
+    case LVK_DOWNLOAD_PROGRESS: progress_.SetPos(static_cast<int>(argument)); break;
+    case LVK_DOWNLOADED: ShowPhase(3); break;
+    default: break;
   }
   return 0;
 }

@@ -152,21 +152,14 @@ LRESULT CPropertyPage::OnNotifyMsg(WPARAM, LPARAM lParam) {
   auto* hdr = reinterpret_cast<NMHDR*>(lParam);
   LRESULT result = 0;
   switch (hdr->code) {
-    case PSN_SETACTIVE:
-      result = OnSetActive() ? 0 : -1;
-      break;
-    case PSN_KILLACTIVE:
-      result = OnKillActive() ? FALSE : TRUE;
-      break;
+    case PSN_SETACTIVE: result = OnSetActive() ? 0 : -1; break;
+    case PSN_KILLACTIVE: result = OnKillActive() ? FALSE : TRUE; break;
     case PSN_APPLY:
       OnOK();
       result = PSNRET_NOERROR;
       break;
-    case PSN_RESET:
-      OnCancel();
-      break;
-    default:
-      return Default();
+    case PSN_RESET: OnCancel(); break;
+    default: return Default();
   }
   ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
   return result;

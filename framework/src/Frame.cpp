@@ -28,16 +28,11 @@ class MenuCmdUI : public CCmdUI {
 
 int SideOfDockBar(UINT dockBarId) {
   switch (dockBarId) {
-    case AFX_IDW_DOCKBAR_TOP:
-      return 0;
-    case AFX_IDW_DOCKBAR_BOTTOM:
-      return 1;
-    case AFX_IDW_DOCKBAR_LEFT:
-      return 2;
-    case AFX_IDW_DOCKBAR_RIGHT:
-      return 3;
-    default:
-      return -1;
+    case AFX_IDW_DOCKBAR_TOP: return 0;
+    case AFX_IDW_DOCKBAR_BOTTOM: return 1;
+    case AFX_IDW_DOCKBAR_LEFT: return 2;
+    case AFX_IDW_DOCKBAR_RIGHT: return 3;
+    default: return -1;
   }
 }
 
@@ -422,35 +417,19 @@ void CFrameWnd::RecalcLayout(bool) {
         CSize s = bars[k]->CalcFixedLayout(horizontal);
         CRect r;
         switch (side) {
-          case 0:
-            r = CRect(along, free.top, along + s.cx, free.top + thickness);
-            break;
-          case 1:
-            r = CRect(along, free.bottom - thickness, along + s.cx, free.bottom);
-            break;
-          case 2:
-            r = CRect(free.left, along, free.left + thickness, along + s.cy);
-            break;
-          default:
-            r = CRect(free.right - thickness, along, free.right, along + s.cy);
-            break;
+          case 0: r = CRect(along, free.top, along + s.cx, free.top + thickness); break;
+          case 1: r = CRect(along, free.bottom - thickness, along + s.cx, free.bottom); break;
+          case 2: r = CRect(free.left, along, free.left + thickness, along + s.cy); break;
+          default: r = CRect(free.right - thickness, along, free.right, along + s.cy); break;
         }
         along += horizontal ? s.cx : s.cy;
         bars[k]->MoveWindow(r);
       }
       switch (side) {
-        case 0:
-          free.top += thickness;
-          break;
-        case 1:
-          free.bottom -= thickness;
-          break;
-        case 2:
-          free.left += thickness;
-          break;
-        default:
-          free.right -= thickness;
-          break;
+        case 0: free.top += thickness; break;
+        case 1: free.bottom -= thickness; break;
+        case 2: free.left += thickness; break;
+        default: free.right -= thickness; break;
       }
       i = end;
     }

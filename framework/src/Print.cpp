@@ -243,24 +243,13 @@ class CPreviewWnd : public CWnd {
     ::GetScrollInfo(m_hWnd, bar, &si);
     int page = static_cast<int>(si.nPage);
     switch (LOWORD(wParam)) {
-      case SB_LINEUP:
-        pos -= 40;
-        break;
-      case SB_LINEDOWN:
-        pos += 40;
-        break;
-      case SB_PAGEUP:
-        pos -= page;
-        break;
-      case SB_PAGEDOWN:
-        pos += page;
-        break;
+      case SB_LINEUP: pos -= 40; break;
+      case SB_LINEDOWN: pos += 40; break;
+      case SB_PAGEUP: pos -= page; break;
+      case SB_PAGEDOWN: pos += page; break;
       case SB_THUMBTRACK:
-      case SB_THUMBPOSITION:
-        pos = si.nTrackPos;
-        break;
-      default:
-        return;
+      case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+      default: return;
     }
     pos = std::max(0, std::min(pos, si.nMax - page + 1));
     UpdateScrollBars();

@@ -33,15 +33,9 @@ int Formats() {
     char name[256] = {};
     if (!GetClipboardFormatNameA(f, name, sizeof name)) {
       switch (f) {
-        case CF_TEXT:
-          std::strcpy(name, "CF_TEXT");
-          break;
-        case CF_ENHMETAFILE:
-          std::strcpy(name, "CF_ENHMETAFILE");
-          break;
-        default:
-          std::strcpy(name, "-");
-          break;
+        case CF_TEXT: std::strcpy(name, "CF_TEXT"); break;
+        case CF_ENHMETAFILE: std::strcpy(name, "CF_ENHMETAFILE"); break;
+        default: std::strcpy(name, "-"); break;
       }
     }
     std::printf("%u %s\n", f, name);

@@ -25,18 +25,10 @@ class ScriptedFonts : public FontSystem {
     for (int f = 0; f < faces; ++f) {
       std::string name;
       switch (f % 4) {
-        case 0:
-          name = "Face " + std::to_string(next() % 100000000) + " Sans";
-          break;
-        case 1:
-          name = "ＭＳ " + std::string(kana[next() % 6]) + std::to_string(next() % 100000000);
-          break;
-        case 2:
-          name = "ipa" + std::string(kana[next() % 6]) + "-" + std::to_string(next() % 100000000);
-          break;
-        default:
-          name = "@ﾌｫﾝﾄ" + std::to_string(next() % 100000000);
-          break;
+        case 0: name = "Face " + std::to_string(next() % 100000000) + " Sans"; break;
+        case 1: name = "ＭＳ " + std::string(kana[next() % 6]) + std::to_string(next() % 100000000); break;
+        case 2: name = "ipa" + std::string(kana[next() % 6]) + "-" + std::to_string(next() % 100000000); break;
+        default: name = "@ﾌｫﾝﾄ" + std::to_string(next() % 100000000); break;
       }
       std::vector<FontEntry> group;
       const int count = 4 + static_cast<int>(next() % 5);  // 4..8, about six

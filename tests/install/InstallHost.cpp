@@ -50,17 +50,11 @@ void WriteState() {
 bool RunCommand(HWND wnd, int id) {
   FontInstallCommands& c = host->commands;
   switch (id) {
-    case 32775:
-      return c.TempInstall(wnd);
-    case 32776:
-      return c.CanUninstall() && c.TempUninstall();
-    case 32796:
-      return c.FolderInstall(wnd);
-    case 32807:
-      return c.PermanentInstall(wnd, host->selected, host->installFolder);
-    case 32799:
-      c.ShowProperties(wnd, host->selected);
-      return false;
+    case 32775: return c.TempInstall(wnd);
+    case 32776: return c.CanUninstall() && c.TempUninstall();
+    case 32796: return c.FolderInstall(wnd);
+    case 32807: return c.PermanentInstall(wnd, host->selected, host->installFolder);
+    case 32799: c.ShowProperties(wnd, host->selected); return false;
   }
   return false;
 }
@@ -71,15 +65,9 @@ LRESULT CALLBACK HostProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) 
       case WM_COMMAND:
         if (RunCommand(wnd, LOWORD(wParam))) Refresh();
         return 0;
-      case WM_APP:
-        host->selected = static_cast<int>(wParam);
-        return 0;
-      case WM_APP + 1:
-        WriteState();
-        return 1;
-      case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+      case WM_APP: host->selected = static_cast<int>(wParam); return 0;
+      case WM_APP + 1: WriteState(); return 1;
+      case WM_DESTROY: PostQuitMessage(0); return 0;
     }
   } catch (const fw::InvalidArgumentError&) {
     MessageBoxA(wnd, "無効な引数が発生しました。", "Glimra", MB_OK | MB_ICONEXCLAMATION);

@@ -184,30 +184,15 @@ class CDemoView : public fw::CView {
     int visible = GetClientRect().Height() / LineHeight(dc);
     int top = top_;
     switch (LOWORD(wParam)) {
-      case SB_LINEUP:
-        --top;
-        break;
-      case SB_LINEDOWN:
-        ++top;
-        break;
-      case SB_PAGEUP:
-        top -= visible;
-        break;
-      case SB_PAGEDOWN:
-        top += visible;
-        break;
-      case SB_TOP:
-        top = 0;
-        break;
-      case SB_BOTTOM:
-        top = kLineCount;
-        break;
+      case SB_LINEUP: --top; break;
+      case SB_LINEDOWN: ++top; break;
+      case SB_PAGEUP: top -= visible; break;
+      case SB_PAGEDOWN: top += visible; break;
+      case SB_TOP: top = 0; break;
+      case SB_BOTTOM: top = kLineCount; break;
       case SB_THUMBTRACK:
-      case SB_THUMBPOSITION:
-        top = HIWORD(wParam);
-        break;
-      default:
-        break;
+      case SB_THUMBPOSITION: top = HIWORD(wParam); break;
+      default: break;
     }
     top = std::max(0, std::min(top, kLineCount - std::max(1, visible)));
     if (top != top_) {

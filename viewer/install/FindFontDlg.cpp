@@ -95,8 +95,7 @@ void CFindFontDlg::OnOK() {
       Box("検索するＣＤ／フォルダのパスに実在しないパスが設定されています。\n実在するパスを設定して下さい。",
           kErrorCaption, MB_OK);
       return;
-    case FindFontProblem::None:
-      break;
+    case FindFontProblem::None: break;
   }
   if (Box("これより指定パス以下の指定拡張子のフォントファイルを検索します。\n"
           "パス以下の検索には時間が掛かる場合があります。\n処理を開始して宜しいですか？",

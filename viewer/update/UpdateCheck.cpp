@@ -67,15 +67,12 @@ void UpdateCheck::OnReport(UpdateHost& host, int code) {
       host.ShowMessage(kUpdateDownloadFailed);
       state_ = kSettled;
       break;
-    case LVK_CANCELLED:
-      state_ = kCancelled;
-      break;
+    case LVK_CANCELLED: state_ = kCancelled; break;
     case LVK_READY:
       state_ = kSettled;
       host.QuitForInstaller();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

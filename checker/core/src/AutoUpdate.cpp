@@ -217,16 +217,11 @@ void CAutoUpdate::MtxExit() {
 
 void CAutoUpdate::DispatchCommand(std::uintptr_t code, std::uintptr_t argument) {
   switch (code) {
-    case LVK_CMD_CONTINUE:
-      return MtxContinueUpdate(argument);
-    case LVK_CMD_OPEN_DIALOG:
-      return MtxOpenProgDialog(argument);
-    case LVK_CMD_CLOSE_DIALOG:
-      return MtxCloseProgDialog();
-    case LVK_CMD_CANCEL:
-      return MtxCancel();
-    default:
-      return;
+    case LVK_CMD_CONTINUE: return MtxContinueUpdate(argument);
+    case LVK_CMD_OPEN_DIALOG: return MtxOpenProgDialog(argument);
+    case LVK_CMD_CLOSE_DIALOG: return MtxCloseProgDialog();
+    case LVK_CMD_CANCEL: return MtxCancel();
+    default: return;
   }
 }
 

@@ -59,22 +59,14 @@ NameProblem CheckEntryName(std::string_view name) {
 
 const char* Describe(NameProblem problem) {
   switch (problem) {
-    case NameProblem::kNone:
-      return "acceptable";
-    case NameProblem::kEmpty:
-      return "empty entry name";
-    case NameProblem::kTooLong:
-      return "entry name longer than 519 bytes";
-    case NameProblem::kZeroByte:
-      return "entry name with a zero byte";
-    case NameProblem::kAbsolute:
-      return "absolute entry name";
-    case NameProblem::kDriveOrStream:
-      return "entry name with a drive letter or ':'";
-    case NameProblem::kParent:
-      return "entry name with a '..' component";
-    case NameProblem::kDevice:
-      return "entry name that is a device (CON, NUL, COM1...)";
+    case NameProblem::kNone: return "acceptable";
+    case NameProblem::kEmpty: return "empty entry name";
+    case NameProblem::kTooLong: return "entry name longer than 519 bytes";
+    case NameProblem::kZeroByte: return "entry name with a zero byte";
+    case NameProblem::kAbsolute: return "absolute entry name";
+    case NameProblem::kDriveOrStream: return "entry name with a drive letter or ':'";
+    case NameProblem::kParent: return "entry name with a '..' component";
+    case NameProblem::kDevice: return "entry name that is a device (CON, NUL, COM1...)";
   }
   return "unknown problem";
 }

@@ -31,15 +31,9 @@ void Paint(HWND w) {
 
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_CREATE:
-      RecordRun();
-      return 0;
-    case WM_PAINT:
-      Paint(w);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+    case WM_CREATE: RecordRun(); return 0;
+    case WM_PAINT: Paint(w); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
   }
   return DefWindowProcA(w, msg, wp, lp);
 }

@@ -30,32 +30,19 @@ TOOLINFOA ToolFor(HWND control, const std::string* text) {
 
 std::string HyperLinkErrorText(int code) {
   switch (code) {
-    case 0:
-      return "メモリまたはリソースが不足しているため、リンク先を開けませんでした。";
-    case ERROR_FILE_NOT_FOUND:
-      return "リンク先のファイルが見つかりませんでした。";
-    case ERROR_PATH_NOT_FOUND:
-      return "リンク先のパスが見つかりませんでした。";
-    case ERROR_ACCESS_DENIED:
-      return "リンク先へのアクセスが拒否されました。";
-    case SE_ERR_OOM:
-      return "メモリが不足しているため、リンク先を開けませんでした。";
-    case ERROR_BAD_FORMAT:
-      return "リンク先のプログラムの形式が正しくありません。";
-    case SE_ERR_SHARE:
-      return "共有違反のため、リンク先を開けませんでした。";
-    case SE_ERR_ASSOCINCOMPLETE:
-      return "リンク先の関連付けが不完全なため、開けませんでした。";
-    case SE_ERR_DDETIMEOUT:
-      return "DDE の要求がタイムアウトしたため、リンク先を開けませんでした。";
-    case SE_ERR_DDEFAIL:
-      return "DDE の処理に失敗したため、リンク先を開けませんでした。";
-    case SE_ERR_DDEBUSY:
-      return "他の DDE 処理を実行中のため、リンク先を開けませんでした。";
-    case SE_ERR_NOASSOC:
-      return "リンク先を開くプログラムが関連付けられていません。";
-    case SE_ERR_DLLNOTFOUND:
-      return "必要な DLL が見つからないため、リンク先を開けませんでした。";
+    case 0: return "メモリまたはリソースが不足しているため、リンク先を開けませんでした。";
+    case ERROR_FILE_NOT_FOUND: return "リンク先のファイルが見つかりませんでした。";
+    case ERROR_PATH_NOT_FOUND: return "リンク先のパスが見つかりませんでした。";
+    case ERROR_ACCESS_DENIED: return "リンク先へのアクセスが拒否されました。";
+    case SE_ERR_OOM: return "メモリが不足しているため、リンク先を開けませんでした。";
+    case ERROR_BAD_FORMAT: return "リンク先のプログラムの形式が正しくありません。";
+    case SE_ERR_SHARE: return "共有違反のため、リンク先を開けませんでした。";
+    case SE_ERR_ASSOCINCOMPLETE: return "リンク先の関連付けが不完全なため、開けませんでした。";
+    case SE_ERR_DDETIMEOUT: return "DDE の要求がタイムアウトしたため、リンク先を開けませんでした。";
+    case SE_ERR_DDEFAIL: return "DDE の処理に失敗したため、リンク先を開けませんでした。";
+    case SE_ERR_DDEBUSY: return "他の DDE 処理を実行中のため、リンク先を開けませんでした。";
+    case SE_ERR_NOASSOC: return "リンク先を開くプログラムが関連付けられていません。";
+    case SE_ERR_DLLNOTFOUND: return "必要な DLL が見つからないため、リンク先を開けませんでした。";
     default: {
       char buf[128];
       std::snprintf(buf, sizeof buf, "リンク先を開けませんでした。（エラーコード %d）", code);

@@ -109,8 +109,7 @@ void CMainFrame::OnHelpCall(DWORD_PTR data, UINT cmd) {
     case FW_HELP_FINDER:
       if (help) help(m_hWnd, file.c_str(), kHhDisplayIndex, 0);
       break;
-    default:
-      break;
+    default: break;
   }
   ::SetCursor(previous);
 }

@@ -297,22 +297,14 @@ void CGlimraView::DrawTemporaryFrame(fw::CDC& dc, int row) {
 LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM) {
   if (!initialised_) return -1;
   switch (what) {
-    case GLIMRA_QUERY_TOP_ROW:
-      return model_.topRow;
-    case GLIMRA_QUERY_SELECTED_ROW:
-      return model_.selectedRow;
-    case GLIMRA_QUERY_ROW_COUNT:
-      return model_.rowCount;
-    case GLIMRA_QUERY_VISIBLE_ROWS:
-      return model_.visibleRows;
-    case GLIMRA_QUERY_DIVIDER:
-      return settings_.Width1;
-    case GLIMRA_QUERY_FONT_SIZE:
-      return settings_.DispFontSize;
-    case GLIMRA_QUERY_UPDATE_STATE:
-      return update_.GetState();
-    default:
-      return -1;
+    case GLIMRA_QUERY_TOP_ROW: return model_.topRow;
+    case GLIMRA_QUERY_SELECTED_ROW: return model_.selectedRow;
+    case GLIMRA_QUERY_ROW_COUNT: return model_.rowCount;
+    case GLIMRA_QUERY_VISIBLE_ROWS: return model_.visibleRows;
+    case GLIMRA_QUERY_DIVIDER: return settings_.Width1;
+    case GLIMRA_QUERY_FONT_SIZE: return settings_.DispFontSize;
+    case GLIMRA_QUERY_UPDATE_STATE: return update_.GetState();
+    default: return -1;
   }
 }
 

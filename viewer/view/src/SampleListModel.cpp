@@ -113,9 +113,7 @@ Reaction SampleListModel::Scroll(int code, int position) {
     case kLineDown:
       if (t0 <= n - v - 1) t = t0 + 1;
       break;
-    case kPageUp:
-      t = std::max(0, t0 - v);
-      break;
+    case kPageUp: t = std::max(0, t0 - v); break;
     case kPageDown:
       if (t0 <= n - v - 1) t = t0 + v;
       break;
@@ -133,8 +131,7 @@ Reaction SampleListModel::Scroll(int code, int position) {
       t = n - 1;
       selectedRow = n - 1;
       break;
-    default:
-      break;
+    default: break;
   }
   if (t != t0) {
     wheelRemainder = 0;
@@ -168,14 +165,10 @@ Reaction SampleListModel::Wheel(int delta) {
 Reaction SampleListModel::KeyDown(int vk, bool control, const std::function<std::string(int)>& nameAt) {
   const int n = rowCount, v = visibleRows;
   switch (vk) {
-    case kKeyPrior:
-      return Scroll(kPageUp);
-    case kKeyNext:
-      return Scroll(kPageDown);
-    case kKeyHome:
-      return control ? Scroll(kTop) : Reaction{Reaction::kNothing};
-    case kKeyEnd:
-      return control ? Scroll(kBottom) : Reaction{Reaction::kNothing};
+    case kKeyPrior: return Scroll(kPageUp);
+    case kKeyNext: return Scroll(kPageDown);
+    case kKeyHome: return control ? Scroll(kTop) : Reaction{Reaction::kNothing};
+    case kKeyEnd: return control ? Scroll(kBottom) : Reaction{Reaction::kNothing};
     case kKeyUp:
       if (selectedRow > topRow && IsLaidOut(selectedRow - 1)) {
         Reaction r{Reaction::kMoveFrame, selectedRow, selectedRow - 1};
@@ -200,8 +193,7 @@ Reaction SampleListModel::KeyDown(int vk, bool control, const std::function<std:
         return {Reaction::kRelayout};
       }
       return {Reaction::kNothing};
-    default:
-      break;
+    default: break;
   }
   if (vk < 0x21 || vk > 0x7E) return {Reaction::kDefault};
   // Any printable key code jumps, arrows and function keys included: the

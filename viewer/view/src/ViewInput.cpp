@@ -27,9 +27,7 @@ std::string WindowText(HWND wnd) {
 
 void CGlimraView::Apply(const viewer::Reaction& r) {
   switch (r.kind) {
-    case viewer::Reaction::kRepaint:
-      Repaint();
-      break;
+    case viewer::Reaction::kRepaint: Repaint(); break;
     case viewer::Reaction::kRelayout: {
       fw::CClientDC dc(m_hWnd);
       LayoutAndPaint(dc);
@@ -41,8 +39,7 @@ void CGlimraView::Apply(const viewer::Reaction& r) {
       DrawSelectionFrame(dc, r.to, true);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
