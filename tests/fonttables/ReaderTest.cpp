@@ -76,7 +76,8 @@ TEST(FontFileTest, HostileContainersAreRefusedWithTheirReason) {
           {"text", TableBytes().Text("hello, world"), "not a TrueType"},
           {"collection cut", TableBytes().Text("ttcf").U32(0x10000), "cut short"},
           {"empty collection", TableBytes().Text("ttcf").U32(0x10000).U32(0), "no fonts"},
-          {"huge collection", TableBytes().Text("ttcf").U32(0x10000).U32(kHuge).U32(16), "more fonts"},
+          {"huge collection", TableBytes().Text("ttcf").U32(0x10000).U32(kHuge).U32(16), "more than 256"},
+          {"member list cut", TableBytes().Text("ttcf").U32(0x10000).U32(2).U32(16), "more fonts"},
           {"member past end", TableBytes().Text("ttcf").U32(0x10000).U32(1).U32(kHuge), "past the end"},
       },
       [](Bytes b) { return FaceOffsets(b); });
@@ -129,6 +130,9 @@ TEST(CmapTest, HostileSubtablesAreRefused) {
           {"default ranges huge", Cmap(0, 5, Format14(0xE0100, kHuge)), "default ranges"},
           {"mapping table past end", Cmap(0, 5, Format14(0xE0100, 0, 0, kHuge)), "mapping table"},
           {"mappings huge", Cmap(0, 5, Format14(0xE0100, kHuge, 0, 21)), "mappings reach"},
+          {"selectors out of order",
+           Cmap(0, 5, TableBytes().U16(14).U32(0).U32(2).U24(0xE0101).U32(0).U32(0).U24(0xE0101).U32(0).U32(0)),
+           "out of order"},
       },
       [](Bytes b) { return ReadCmap(b); });
 }
@@ -149,6 +153,12 @@ TEST(CmapTest, MappedCharactersLeaveOutGlyphZero) {
       // 0x30-0x32 through the glyph array: 5, 0 (unmapped), 7.
       {"format 4 glyph array", Cmap(3, 1, Format4({0x32}, {0x30}, {0}, {2}).U16s({5, 0, 7})), {0x30, 0x32}, {0x31}, 2},
       // Groups that overlap and touch count each character once.
+      // Two segments over the same characters: each character once.
+      {"format 4 overlaps",
+       Cmap(3, 1, Format4({0x32, 0x32}, {0x30, 0x30}, {0, 0}, {4, 2}).U16s({5, 0, 7})),
+       {0x30, 0x32},
+       {0x31},
+       2},
       {"format 12 overlaps",
        Cmap(3, 10, Format12({{0x4E00, 0x4E0F, 1}, {0x4E08, 0x4E1F, 9}, {0x20000, 0x20001, 40}})),
        {0x4E00, 0x4E1F, 0x20001},
@@ -164,6 +174,24 @@ TEST(CmapTest, MappedCharactersLeaveOutGlyphZero) {
     for (char32_t u : c.unmapped) EXPECT_FALSE(map->Maps(u)) << c.what << " " << unsigned(u);
     EXPECT_EQ(Count(*map), c.count) << c.what;
   }
+}
+
+TEST(CmapTest, OverlappingWholePlaneSegmentsCostOnePass) {
+  constexpr std::uint32_t kSegments = 0x7FFF;  // the most a format 4 table holds
+  TableBytes table;
+  table.U16s({4, 0, 0, kSegments * 2, 0, 0, 0});
+  auto repeat = [&](std::uint32_t value) {
+    for (std::uint32_t i = 0; i < kSegments; ++i) table.U16(value);
+  };
+  repeat(0xFFFF);
+  table.U16(0);
+  repeat(0);
+  repeat(0);
+  for (std::uint32_t i = 0; i < kSegments; ++i) table.U16((kSegments - i) * 2);  // all share one glyph array
+  for (std::uint32_t c = 0; c <= 0xFFFF; ++c) table.U16(1);
+  auto map = ReadCmap(Cmap(3, 1, table).View());
+  ASSERT_TRUE(map) << map.Error();
+  EXPECT_EQ(Count(*map), 0x10000u);
 }
 
 TEST(CmapTest, CountsOnlyIdeographicVariationSequences) {

@@ -27,7 +27,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "fonttables"))
-from charmap932 import read_cp932  # noqa: E402
+from tablegen import array_lines, read_cp932, write_source  # noqa: E402
 
 UNIHAN = "/usr/share/unicode/Unihan_OtherMappings.txt.bz2"
 
@@ -99,16 +99,13 @@ def main(out_path):
         chars = sorted(sets[name])
         lines.append("")
         lines.append("const char32_t k_%s[%d] = {" % (name, len(chars)))
-        lines += ["  " + ", ".join("0x%X" % c for c in chars[i:i + 12]) + "," for i in range(0, len(chars), 12)]
+        lines += array_lines(chars, "0x%X")
         lines.append("};")
     lines += ["", "}  // namespace", "", "const CharacterSet kCharacterSets[kSetCount] = {"]
     for name, (definition, _) in SETS.items():
         lines.append('  {"%s", "%s", k_%s},' % (name, definition, name))
     lines += ["};", "", "}  // namespace coverage", ""]
-    tmp = out_path + ".tmp"
-    with open(tmp, "w", encoding="ascii") as f:
-        f.write("\n".join(lines))
-    os.replace(tmp, out_path)
+    write_source(out_path, lines)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 #include "fonttables/Cmap.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace fonttables {
 
@@ -24,24 +25,37 @@ void AddExcept(Ranges& out, char32_t first, char32_t last, std::uint64_t notdef)
 }
 
 // Segment mapping to delta values: parallel arrays of segCount entries.
+// Segments are taken in order of their first character and a character is
+// decided by the first segment that holds it, so that overlapping segments
+// (hostile: 32,767 of them over the whole plane) cost no more than one pass
+// over the BMP.
 Result<Ranges> ReadFormat4(const Reader& r, std::size_t at) {
   if (!r.Has(at, 14)) return Fail("format 4 header is cut short");
   std::size_t segCount = r.U16(at + 6) / 2;
   std::size_t ends = at + 14, starts = ends + segCount * 2 + 2, deltas = starts + segCount * 2,
               rangeOffsets = deltas + segCount * 2;
   if (!r.Has(ends, segCount * 8 + 2)) return Fail("format 4 segments reach past the end");
+  std::vector<std::size_t> order(segCount);
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return r.U16(starts + a * 2) < r.U16(starts + b * 2); });
   Ranges out;
-  for (std::size_t s = 0; s < segCount; ++s) {
+  char32_t undecided = 0;  // every character below is decided
+  for (std::size_t s : order) {
     char32_t end = r.U16(ends + s * 2), start = r.U16(starts + s * 2);
     std::uint16_t delta = r.U16(deltas + s * 2), rangeOffset = r.U16(rangeOffsets + s * 2);
     if (start > end) continue;  // an empty segment: nothing to map
+    std::size_t glyphs = rangeOffsets + s * 2 + rangeOffset;
+    if (rangeOffset != 0 && !r.Has(glyphs, (std::uint64_t{end} - start + 1) * 2))
+      return Fail("format 4 glyph array reaches past the end");
+    char32_t first = std::max(start, undecided);
+    if (first > end) continue;
+    undecided = end + 1;
     if (rangeOffset == 0) {
-      AddExcept(out, start, end, std::uint16_t(0x10000 - delta));
+      AddExcept(out, first, end, std::uint16_t(0x10000 - delta));
       continue;
     }
-    std::size_t glyphs = rangeOffsets + s * 2 + rangeOffset;
-    if (!r.Has(glyphs, (std::uint64_t{end} - start + 1) * 2)) return Fail("format 4 glyph array reaches past the end");
-    for (char32_t c = start; c <= end; ++c) {
+    for (char32_t c = first; c <= end; ++c) {
       std::uint16_t glyph = r.U16(glyphs + (c - start) * 2);
       if (glyph != 0 && std::uint16_t(glyph + delta) != 0) AddExcept(out, c, c, ~std::uint64_t{0});
     }
@@ -71,25 +85,30 @@ Result<std::size_t> ReadFormat14(const Reader& r, std::size_t at) {
   if (!r.Has(at, 10)) return fail("header is cut short");
   std::uint32_t records = r.U32(at + 6);
   if (!r.Has(at + 10, std::uint64_t{records} * 11)) return fail("selectors reach past the end");
+  // Selectors come in increasing order, so at most 240 records are read
+  // further; many records over one large table would cost its size each.
   std::uint64_t count = 0;
+  char32_t previous = 0;
   for (std::size_t i = 0; i < records; ++i) {
     std::size_t rec = at + 10 + i * 11;
     char32_t selector = r.U24(rec);
     std::uint32_t defaults = r.U32(rec + 3), specials = r.U32(rec + 7);
-    bool ideographic = selector >= kFirstIvs && selector <= kLastIvs;
+    if (i > 0 && selector <= previous) return fail("selectors are out of order");
+    previous = selector;
+    if (selector < kFirstIvs || selector > kLastIvs) continue;
     if (defaults != 0) {
       std::uint64_t table = std::uint64_t{at} + defaults;
       if (!r.Has(table, 4)) return fail("default table lies past the end");
       std::uint32_t ranges = r.U32(table);
       if (!r.Has(table + 4, std::uint64_t{ranges} * 4)) return fail("default ranges reach past the end");
-      for (std::size_t k = 0; ideographic && k < ranges; ++k) count += 1u + r.U8(table + 4 + k * 4 + 3);
+      for (std::size_t k = 0; k < ranges; ++k) count += 1u + r.U8(table + 4 + k * 4 + 3);
     }
     if (specials != 0) {
       std::uint64_t table = std::uint64_t{at} + specials;
       if (!r.Has(table, 4)) return fail("mapping table lies past the end");
       std::uint32_t mappings = r.U32(table);
       if (!r.Has(table + 4, std::uint64_t{mappings} * 5)) return fail("mappings reach past the end");
-      if (ideographic) count += mappings;
+      count += mappings;
     }
   }
   return std::size_t(std::min<std::uint64_t>(count, SIZE_MAX));

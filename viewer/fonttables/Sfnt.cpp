@@ -19,6 +19,9 @@ Result<std::vector<std::size_t>> FaceOffsets(Bytes file) {
   if (!r.Has(0, 12)) return Result<std::vector<std::size_t>>::Fail("collection header is cut short");
   std::uint32_t count = r.U32(8);
   if (count == 0) return Result<std::vector<std::size_t>>::Fail("collection holds no fonts");
+  if (count > kMaxCollectionFaces)
+    return Result<std::vector<std::size_t>>::Fail("collection lists " + std::to_string(count) + " fonts, more than " +
+                                                  std::to_string(kMaxCollectionFaces));
   if (!r.Has(12, std::uint64_t{count} * 4))
     return Result<std::vector<std::size_t>>::Fail("collection lists more fonts than the file holds");
   std::vector<std::size_t> offsets;

@@ -16,6 +16,10 @@ class TableSource {
   virtual std::optional<Bytes> Table(Tag tag) = 0;
 };
 
+// Real collections hold a few dozen faces at most; a hostile one that lists
+// thousands, all sharing one large table, would cost its size that many times.
+constexpr std::uint32_t kMaxCollectionFaces = 256;
+
 // The offsets of the faces' table directories, in member order.
 Result<std::vector<std::size_t>> FaceOffsets(Bytes file);
 

@@ -9,7 +9,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from charmap932 import read_cp932  # noqa: E402
+from tablegen import array_lines, read_cp932, write_source  # noqa: E402
 
 LEADS = list(range(0x81, 0xA0)) + list(range(0xE0, 0xFD))
 TRAILS = range(0x40, 0xFD)
@@ -30,14 +30,11 @@ def main(out_path):
         "",
         "const char16_t kSingle[256] = {",
     ]
-    lines += ["  " + ", ".join("0x%04X" % v for v in singles[i:i + 12]) + "," for i in range(0, 256, 12)]
+    lines += array_lines(singles, "0x%04X")
     lines += ["};", "", "const char16_t kDouble[%d] = {" % len(doubles)]
-    lines += ["  " + ", ".join("0x%04X" % v for v in doubles[i:i + 12]) + "," for i in range(0, len(doubles), 12)]
+    lines += array_lines(doubles, "0x%04X")
     lines += ["};", "", "}  // namespace fonttables::cp932_table", ""]
-    tmp = out_path + ".tmp"
-    with open(tmp, "w", encoding="ascii") as f:
-        f.write("\n".join(lines))
-    os.replace(tmp, out_path)
+    write_source(out_path, lines)
 
 
 if __name__ == "__main__":
