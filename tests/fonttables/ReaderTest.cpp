@@ -250,6 +250,7 @@ TEST(NameTest, FamilyNamesByPlatformAndLanguage) {
       {"Windows both", {{3, 1, 0x409, english}, {3, 1, 0x411, gothic}}, u"IPAゴシック", u"IPAGothic"},
       {"Macintosh Japanese stands in", {{1, 1, 11, macJapanese}, {3, 1, 0x409, english}}, u"これﾃｽﾄ", u"IPAGothic"},
       {"Windows Japanese wins over Macintosh", {{1, 1, 11, macJapanese}, {3, 1, 0x411, gothic}}, u"IPAゴシック", u""},
+      {"symbol font", {{3, 0, 0x409, english}}, u"", u"IPAGothic"},
       {"other languages ignored", {{3, 1, 0x804, gothic}, {1, 0, 0, "Roman"}}, u"", u""},
       {"text past the end skipped", {{3, 1, 0x411, gothic, 0xFF00}, {3, 1, 0x409, english}}, u"", u"IPAGothic"},
   };

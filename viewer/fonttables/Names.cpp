@@ -32,7 +32,8 @@ Result<FamilyNames> ReadFamilyNames(Bytes name) {
     std::uint16_t platform = r.U16(rec), encoding = r.U16(rec + 2), language = r.U16(rec + 4);
     std::size_t length = r.U16(rec + 8), at = strings + r.U16(rec + 10);
     if (r.U16(rec + 6) != kFamilyName || length == 0 || !r.Has(at, length)) continue;
-    if (platform == kPlatformWindows && (encoding == 1 || encoding == 10)) {
+    // Windows names are UTF-16 in every encoding, symbol fonts' (0) too.
+    if (platform == kPlatformWindows && (encoding == 0 || encoding == 1 || encoding == 10)) {
       std::u16string* slot = language == kWindowsJapanese  ? &names.japanese
                              : language == kWindowsEnglish ? &names.english
                                                            : nullptr;
