@@ -53,7 +53,7 @@ fonttables::Result<std::vector<std::uint8_t>> ReadFile(const std::string& path) 
     if (data.size() + n > kMaxFileSize) return R::Fail("file too large to be a font");
     data.insert(data.end(), buffer, buffer + n);
   }
-  if (std::ferror(f.get())) return R::Fail("read error");
+  if (std::ferror(f.get())) return R::Fail(std::string("cannot read: ") + std::strerror(errno));
   return data;
 }
 
