@@ -7,15 +7,21 @@
 #      and prints the bare EnumFontFamiliesExA time, the GetFontData scan of
 #      every face and the peak memory (coverage_scan_bench.exe), then
 #      fontcover.exe on a sample of files beside the native answers.
+# The Windows programs come from build/win32, or from build/win64 where the
+# kernel cannot execute 32-bit programs (as scripts/test.sh decides).
 # Prints figures; fails only when something does not run or answers differ.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 count=${1:-5000}
 native="$top/build/native/bin/fontcover"
-win="$top/build/win32"
+windows_tree=win32
+/usr/lib/wine/wine --version >/dev/null 2>&1 || windows_tree=win64
+win="$top/build/$windows_tree"
 work="$top/build/bench-coverage"
 fonts="$work/fonts"
 mkdir -p "$work"
+# The prefix of this script is made for the same Wine as the programs.
+cp "$win/wine-arch" "$work/wine-arch" 2>/dev/null || true
 
 seconds_since() { echo "$(($(date +%s%N) - $1))" | awk '{printf "%.2f", $1 / 1e9}'; }
 
@@ -40,7 +46,7 @@ print("native_joyo_counts agree with the manifest for", len(rows), "fonts")
 PY
 
 if [ ! -f "$win/bench/coverage_scan_bench.exe" ]; then
-  echo "bench_coverage: build the win32 tree for the Wine figures" >&2
+  echo "bench_coverage: build the $windows_tree tree for the Wine figures" >&2
   exit 1
 fi
 trap '"$top/scripts/wine-session" stop "$work"' EXIT
