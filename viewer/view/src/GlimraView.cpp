@@ -285,6 +285,12 @@ void CGlimraView::DrawSelectionFrame(fw::CDC& dc, int row, bool show) {
   if (bars.empty()) throw fw::InvalidArgumentError("selection frame of a row outside the layout");
   COLORREF colour = show ? kSelectionColour : ::GetSysColor(COLOR_WINDOW);
   for (const viewer::Rect& r : bars) FillRect(dc, r, colour);
+  if (show) return;
+  // The frame's left bar covers the divider segment: put it back.
+  const viewer::Rect& left = bars.front();
+  fw::SelectScope grid(dc, gridPen_);
+  dc.MoveTo(left.x, left.y);
+  dc.LineTo(left.x, left.y + left.height);
 }
 
 void CGlimraView::DrawTemporaryFrame(fw::CDC& dc, int row) {
