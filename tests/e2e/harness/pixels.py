@@ -20,19 +20,9 @@ class Image:
         base = y * self.width * self.channels
         return self.data[base + x0 * self.channels:base + x1 * self.channels]
 
-    def count(self, colour, x0, y0, x1, y1):
-        """Pixels of exactly that colour in the box [x0, x1) x [y0, y1)."""
-        needle = bytes(colour)
-        return sum(_count_aligned(self.row(y, x0, x1), needle) for y in range(y0, y1))
-
     def where(self, colour, x0, y0, x1, y1):
         """(x, y) of every pixel of that colour in the box."""
         return [(x, y) for y in range(y0, y1) for x in range(x0, x1) if self.pixel(x, y) == colour]
-
-
-def _count_aligned(samples, needle):
-    n = len(needle)
-    return sum(1 for i in range(0, len(samples), n) if samples[i:i + n] == needle)
 
 
 def read_pnm(path) -> Image:
