@@ -22,8 +22,8 @@ class Host:
     def __init__(self, wine, tmp_path, *args):
         self.wine = wine
         self.state_file = tmp_path / "state.txt"
-        self.proc = wine.start(wine.bin / "InstallHost.exe", wine.winpath(self.state_file), *args)
-        self.win = wine.wait_window("GlimraInstallHost", timeout=60)
+        self.proc = wine.launch(wine.bin / "InstallHost.exe", wine.winpath(self.state_file), *args)
+        self.win = wine.wait_window("GlimraInstallHost", timeout=60, pid=self.proc.pid)
 
     def state(self):
         self.wine.send(self.win.hwnd, 0x8001)
@@ -115,6 +115,25 @@ def test_folder_search_finds_sub_folders_and_loads_only_new_files(host, tmp_path
     settle(1)
     assert h.state()["refreshes"] == s["refreshes"]
     assert h.state()["loaded"] == s["loaded"]
+
+
+@pytest.mark.parametrize("links", [["self"], ["self", "again"]])
+def test_folder_search_does_not_follow_links_back_up(host, tmp_path, links):
+    # Wine shows these Unix links as reparse points, as Windows shows
+    # junctions: followed, one loops until the path is too long, two double
+    # the work at every level and never end.
+    root = tmp_path / "cd"
+    copy_fonts(root, "GlimraSearchOne.ttf")
+    for name in links:
+        (root / name).symlink_to(root, target_is_directory=True)
+    h = host()
+    w = h.wine
+    win, controls = open_search(h)
+    search_for(h, win, controls, root)
+    answer(w, box(w, "ワーニング")[0], IDOK)
+    info, children = box(w, "インフォメーション", timeout=20)
+    assert "指定パス以下に 1 個の対象ファイルが見つかりました" in box_text(children)
+    answer(w, info, IDCANCEL)
 
 
 def test_folder_search_messages(host, tmp_path):
@@ -286,7 +305,7 @@ def test_browse_button_opens_the_folder_browser(host, tmp_path):
     edit = controls[1034].hwnd
     w.wtool("settext", hex(edit), w.winpath(tmp_path))
     w.post(win.hwnd, 0x0111, 1033)
-    browser = wait_until(lambda: [x for x in w.find_windows("#32770", "-") if x.hwnd != win.hwnd
+    browser = wait_until(lambda: [x for x in w.find_windows("#32770", "-", pid=h.proc.pid) if x.hwnd != win.hwnd
                                   and x.text != SEARCH_TITLE], timeout=20)[0]
     assert "ＣＤ／フォルダ検索 一時インストール" in [c.text for c in w.children(browser.hwnd)]
     # Cancel leaves the field as it was.

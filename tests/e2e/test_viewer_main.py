@@ -6,6 +6,7 @@ import time
 
 import pytest
 
+from harness.pixels import BLACK, GREEN, GREY, RED, capture, full_lines
 from harness.wine import wait_until
 
 SETTINGS = r"HKCU\Software\VANTO\Glimra\Settings"
@@ -343,10 +344,10 @@ def test_help_opens_the_help_file_or_says_it_is_missing(programs, clean_registry
     shutil.copy(wine.bin / "Glimra.exe", lonely)
     for dll in wine.bin.glob("*.dll"):  # the libraries it loads with it
         shutil.copy(dll, tmp_path / dll.name)
-    proc = wine.start(lonely)
-    frame = wine.wait_window("FwFrame128", "Glimra", timeout=60)
+    proc = wine.launch(lonely)
+    frame = wine.wait_window("FwFrame128", "Glimra", timeout=60, pid=proc.pid)
     wine.post(frame.hwnd, 0x0111, 57670)
-    box = wine.wait_window("#32770", "Glimra", timeout=20)
+    box = wine.wait_window("#32770", "Glimra", timeout=20, pid=proc.pid)
     message = next(c for c in wine.children(box.hwnd) if c.text.startswith("Not Exist Html Help File"))
     full = wine.wtool("text", hex(message.hwnd))
     assert "File Path [ %s ]" % wine.winpath(tmp_path / "Glimra.chm") in full, full
@@ -369,32 +370,76 @@ def test_stored_values_out_of_range_are_clamped_at_start(viewer, wine):
     assert wine.reg_get(SETTINGS, "DispFontSize") == 60
 
 
-def test_temporary_font_gets_its_frame_and_closing_asks_about_it(viewer, wine, tmp_path, shots):
+def rows_on_screen(image, width):
+    """(top, h) of every complete row: the bands above the black bottom lines
+    (at top + h + 4), found by their first width pixels."""
+    rows, top = [], 0
+    for first, last in full_lines(image, below=1, x1=width):
+        rows.append((top, first - 4 - top))
+        top = last + 1
+    return rows
+
+
+def test_temporary_font_frames_divider_and_marks_on_screen(viewer, wine, tmp_path, shots):
     from install_support import IDYES, answer, box, box_text, copy_fonts
 
+    for n, face in enumerate(("DejaVu Sans", "DejaVu Serif", "IPAゴシック"), start=1):
+        wine.reg_set(SETTINGS, "Favorite%02d" % n, face)
     fonts = copy_fonts(tmp_path / "fonts", "GlimraAlpha.ttf")
     v = viewer()
     before = v.rows()
     v.command(32775)
     wine.file_dialog("フォントの一時インストール", wine.winpath(fonts), '"GlimraAlpha.ttf"')
     wait_until(lambda: v.rows() == before + 1, timeout=30)
-    v.keys("G")
-    assert v.selected_name() == "Glimra Test Alpha"
+    v.keys("G")  # the temporary face, a favourite and a candidate
     v.command(ID_FAV_ADD)
     v.command(ID_CAND_ADD)
-    if v.top() > 0:
-        v.post_view(WM_VSCROLL, ((v.top() - 1) << 16) | SB_THUMBPOSITION)
-    v.keys("0x28")
-    v.settle()
-    time.sleep(0.5)
+    v.command(ID_MODE_FAVOURITES)
+    assert v.rows() == 4 and v.top() == 0
+    v.keys("0x28", "0x28", "0x28")
+    assert v.selected() == 3
+    v.keys("0x24+ctrl")  # back to the first row; the list does not scroll
+    assert v.top() == 0 and v.selected() == 0
+
+    w = v.query(QUERY_DIVIDER)
+    left, top, right, bottom = v.view.rect
+    image = capture(wine.env["DISPLAY"], (left + 2, top + 2, right - 2, bottom - 2), tmp_path / "view.ppm")
     wine.screenshot(shots / "viewer-temporary-font.png")
+    rows = rows_on_screen(image, w)
+    # The client width R: the bottom lines end where the scroll bar begins.
+    line = rows[0][0] + rows[0][1] + 4
+    r = next(x for x in range(image.width) if image.pixel(x, line) != BLACK)
+    assert len(rows) == 4, rows
+    assert not image.where(RED, 0, rows[1][0], r, image.height), "the old selection frame is gone"
+    temporary = []
+    marks_right = []
+    for k, (y, h) in enumerate(rows):
+        band = range(y, y + h + 4)
+        divider = RED if k == 0 else GREY
+        assert all(image.pixel(w + 1, yy) == divider for yy in band), (k, divider)
+        if k == 0:  # the selection frame around the sample cell
+            for x, yy in ((w + 2, y + h // 2), (r - 1, y + h // 2), ((w + r) // 2, y), ((w + r) // 2, y + h + 3)):
+                assert image.pixel(x, yy) == RED, (x, yy)
+        if all(image.pixel(x, yy) == GREEN for x, yy in ((0, y + h // 2), (w - 1, y + h // 2), (w // 2, y),
+                                                         (w // 2, y + h + 3))):
+            temporary.append(k)
+        # The marks: green, under the black face name, inside the name cell.
+        name = image.where(BLACK, 2, y + 2, w - 2, y + h + 2)
+        marks = image.where(GREEN, 2, y + 2, w - 2, y + h + 2)
+        assert name and marks, k
+        assert min(yy for _, yy in marks) > max(yy for _, yy in name), k
+        marks_right.append(max(x for x, _ in marks))
+    assert len(temporary) == 1
+    # Only the candidate has the exclamation mark after its star.
+    others = [x for k, x in enumerate(marks_right) if k != temporary[0]]
+    assert marks_right[temporary[0]] > max(others) + 5
 
     wine.close(v.frame.hwnd)
     win, children = box(wine, "Glimra")
     assert box_text(children).startswith("一時インストールしたフォントを解除しますか？")
     answer(wine, win, IDYES)
     assert wine.wait_exit(v.proc, timeout=30) == 0
-    assert wine.reg_get(SETTINGS, "Favorite01") == "Glimra Test Alpha"
+    assert wine.reg_get(SETTINGS, "Favorite04") == "Glimra Test Alpha"
 
 
 def test_right_click_selects_the_row_and_opens_the_context_menu(viewer, wine):

@@ -69,6 +69,19 @@ TEST(FolderSearch, DepthFirstInListingOrder) {
   EXPECT_EQ(again.found, r.found);
 }
 
+TEST(FolderSearch, FolderLinksAreNotFollowed) {
+  FakeDirectories fs;
+  // Links back to the folder itself: followed, each would nest the search
+  // again, and two of them would double the work at every level.
+  fs.folders["D:\\cd\\"] = {
+      {"self", true, true}, {"a.ttf", false}, {"again", true, true}, {"sub", true}, {"linked.ttf", false, true}};
+  fs.folders["D:\\cd\\sub\\"] = {{"up", true, true}, {"b.ttf", false}};
+  SearchResult r;
+  EXPECT_EQ(SearchFolder(fs, "D:\\cd", {".ttf"}, r), 3);
+  EXPECT_EQ(r.found, (std::vector<std::string>{"D:\\cd\\a.ttf", "D:\\cd\\sub\\b.ttf", "D:\\cd\\linked.ttf"}));
+  EXPECT_EQ(fs.listed, (std::vector<std::string>{"D:\\cd\\", "D:\\cd\\sub\\"}));
+}
+
 TEST(FolderSearch, ExtensionRules) {
   EXPECT_TRUE(HasExtension(".ttf", ".ttf"));  // the whole name is the extension
   EXPECT_FALSE(HasExtension("ttf", ".ttf"));

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PrintDraw.h"
+#include "PrintSampleImage.h"
 #include "fonts/FontList.h"
+#include "framework/Gdi.h"
 #include "framework/InvalidArgument.h"
 
 namespace {
@@ -132,6 +136,63 @@ TEST_F(PrintDraw, EmptyListHasNoPages) {
   EXPECT_EQ(PaginateOnPrinter(screen_, source_, job), 0);
   EXPECT_EQ(job.pageCount, 0);
   EXPECT_EQ(job.metrics.labelWidthMax, 0);
+}
+
+// The images a metafile draws: how many, the first one's record and colours.
+struct ImagesSeen {
+  int images = 0;
+  EMRSTRETCHDIBITS first{};
+  RGBQUAD colours[2]{};
+};
+
+int CALLBACK CollectImages(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM p) {
+  auto* seen = reinterpret_cast<ImagesSeen*>(p);
+  if (rec->iType == EMR_STRETCHDIBITS && seen->images++ == 0) {
+    seen->first = *reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
+    const BYTE* info = reinterpret_cast<const BYTE*>(rec) + seen->first.offBmiSrc;
+    std::memcpy(seen->colours, info + sizeof(BITMAPINFOHEADER), sizeof seen->colours);
+  }
+  return 1;
+}
+
+// Outlines decide how a sample reaches a printer; a preview's metafile always
+// gets text. The image keeps the place and the ink of the text it replaces.
+TEST(PrintSampleImage, CffFacesArePicturesOfTheirText) {
+  HDC screen = GetDC(nullptr);
+  struct Case {
+    const char* face;
+    bool trueType;
+  };
+  int tried = 0;
+  for (const Case& c : {Case{"DejaVu Sans", true}, Case{"IPAGothic", true}, Case{"P052", false}, Case{"C059", false}}) {
+    LOGFONTA lf{};
+    lf.lfHeight = -40;
+    lstrcpynA(lf.lfFaceName, c.face, LF_FACESIZE);
+    fw::Font font(CreateFontIndirectA(&lf));
+    char got[LF_FACESIZE] = {};
+    {
+      fw::SelectScope selected(screen, font.Get());
+      GetTextFaceA(screen, LF_FACESIZE, got);
+    }
+    if (std::string(got) != c.face) continue;  // not installed here
+    ++tried;
+    EXPECT_EQ(HasTrueTypeOutlines(screen, font.Get()), c.trueType) << c.face;
+
+    HDC meta = CreateEnhMetaFileA(screen, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(PrintsSampleAsImage(meta, screen, font.Get())) << c.face;
+    ASSERT_TRUE(PrintTextAsImage(meta, font.Get(), 30, 70, "Aa", RGB(0, 0, 128)));
+    HENHMETAFILE picture = CloseEnhMetaFile(meta);
+    ImagesSeen seen;
+    EnumEnhMetaFile(nullptr, picture, CollectImages, &seen, nullptr);
+    DeleteEnhMetaFile(picture);
+    EXPECT_EQ(seen.images, 1) << c.face;
+    EXPECT_EQ(std::pair(seen.first.xDest, seen.first.yDest), std::pair(30L, 70L)) << c.face;
+    EXPECT_GT(seen.first.cxDest, 20) << c.face;
+    EXPECT_GE(seen.first.cyDest, 40) << c.face;
+    EXPECT_EQ(seen.colours[1].rgbBlue, 128) << "printed in the ink";
+  }
+  ReleaseDC(nullptr, screen);
+  EXPECT_GE(tried, 2) << "too few of the faces are installed";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace viewer {
@@ -155,13 +156,26 @@ TEST(SampleListScroll, LimitsAtBothEnds) {
   EXPECT_EQ(m.topRow, 99);
 }
 
-TEST(SampleListScroll, TopAndBottomWithoutMoveOnlyChangeSelection) {
+TEST(SampleListScroll, TopAndBottomWithoutMoveOnlyMoveTheFrame) {
+  struct Case {
+    int top, selected, code;
+    Reaction::Kind kind;
+    int from, to;
+  };
+  // 100 rows of which 7 fit: row 99 alone at the top is the last page.
+  for (const Case& c : {Case{0, 4, kTop, Reaction::kMoveFrame, 4, 0}, Case{0, 0, kTop, Reaction::kNothing, 0, 0},
+                        Case{99, 99, kBottom, Reaction::kNothing, 0, 0}}) {
+    SampleListModel m = HundredRows(c.top);
+    m.selectedRow = c.selected;
+    m.wheelRemainder = 50;
+    Reaction r = m.Scroll(c.code);
+    EXPECT_EQ(r.kind, c.kind) << c.top << " " << c.selected;
+    EXPECT_EQ(std::pair(r.from, r.to), std::pair(c.from, c.to));
+    EXPECT_EQ(m.topRow, c.top);
+    EXPECT_EQ(m.wheelRemainder, 50) << "no scroll, the remainder stays";
+  }
   SampleListModel m = HundredRows(0);
-  m.selectedRow = 4;
   m.wheelRemainder = 50;
-  EXPECT_EQ(m.Scroll(kTop).kind, Reaction::kNothing);
-  EXPECT_EQ(m.selectedRow, 0);
-  EXPECT_EQ(m.wheelRemainder, 50);
   m.Scroll(kLineDown);
   EXPECT_EQ(m.wheelRemainder, 0) << "a real move clears the wheel remainder";
 }

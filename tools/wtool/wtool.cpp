@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,13 +64,15 @@ BOOL CALLBACK CollectTop(HWND w, LPARAM p) {
   return TRUE;
 }
 
-// find <class|-> <title part|-> [timeout ms]: visible top-level windows.
+// find <class|-> <title part|-> [timeout ms] [process id]: visible top-level
+// windows, of that process only when an id is given.
 int Find(const Args& a) {
   if (a.size() < 2) return 2;
   DWORD timeout = a.size() > 2 ? Number(a[2]) : 0;
+  DWORD pid = a.size() > 3 ? Number(a[3]) : 0;
   DWORD start = GetTickCount();
   for (;;) {
-    FindQuery q{a[0], a[1], 0, {}};
+    FindQuery q{a[0], a[1], pid, {}};
     EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&q));
     if (!q.found.empty()) {
       for (HWND w : q.found) PrintWindow(w);
@@ -361,10 +364,50 @@ int ToolbarButtons(const Args& a) {
   return 0;
 }
 
+// run <program> [args]: starts the program, prints "pid <id>" (its Windows
+// process id, by which its windows are told from others) and waits for it.
+// Exits with the program's exit code.
+int Run(const Args& a) {
+  std::string line;
+  for (const std::string& arg : a) {
+    if (!line.empty()) line += ' ';
+    // Backslashes before the closing quote are doubled so they stay backslashes.
+    std::size_t tail = arg.size() - std::min(arg.size(), arg.find_last_not_of('\\') + 1);
+    line += '"' + arg + std::string(tail, '\\') + '"';
+  }
+  STARTUPINFOA start{};
+  start.cb = sizeof start;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process)) {
+    std::fprintf(stderr, "cannot start %s: error %lu\n", a[0].c_str(), GetLastError());
+    return 127;
+  }
+  std::printf("pid %lu\n", process.dwProcessId);
+  std::fflush(stdout);
+  CloseHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}
+
+// kill <process id>: ends the process with exit code 1.
+int Kill(const Args& a) {
+  if (a.size() < 1) return 2;
+  HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, Number(a[0]));
+  if (!process) return 1;
+  bool ended = TerminateProcess(process, 1);
+  CloseHandle(process);
+  return ended ? 0 : 1;
+}
+
 int Usage() {
   std::fputs(
       "usage: wtool <command> [args]\n"
-      "  find <class|-> <title part|-> [timeout ms]   visible top-level windows\n"
+      "  find <class|-> <title part|-> [timeout ms] [pid]  visible top-level windows\n"
+      "  run <program> [args]                         start, print \"pid <id>\", wait; its exit code\n"
+      "  kill <pid>                                   end a process\n"
       "  children <hwnd>                              all child windows\n"
       "  text <hwnd> | settext <hwnd> <text>\n"
       "  send|post <hwnd> <msg> [wparam] [lparam]\n"
@@ -387,9 +430,13 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   std::string cmd = argv[1];
   Args a(argv + 2, argv + argc);
+  // The program's own exit code, whatever it is.
+  if (cmd == "run") return a.empty() ? Usage() : Run(a);
   int rc;
   if (cmd == "find")
     rc = Find(a);
+  else if (cmd == "kill")
+    rc = Kill(a);
   else if (cmd == "children")
     rc = Children(a);
   else if (cmd == "text")

@@ -18,7 +18,7 @@ int SearchFolder(DirectoryLister& lister, std::string_view folder, const std::ve
   int count = 0;
   lister.List(base, [&](const DirectoryLister::Entry& e) {
     if (e.isFolder) {
-      if (e.name == "." || e.name == "..") return;
+      if (e.name == "." || e.name == ".." || e.isLink) return;
       std::string sub = base + e.name;
       if (sub.size() + 2 > kMaxSearchPath) {  // its own backslash and "*"
         result.tooLong.push_back(sub);

@@ -15,6 +15,9 @@ class DirectoryLister {
   struct Entry {
     std::string name;
     bool isFolder = false;
+    // A junction or symbolic link (a reparse point): it may lead back up
+    // the tree, so the search does not follow it into a folder.
+    bool isLink = false;
   };
   virtual ~DirectoryLister() = default;
   // Calls sink for every entry of the folder (path ends with a backslash) in
@@ -33,7 +36,8 @@ struct SearchResult {
 bool HasExtension(std::string_view fileName, std::string_view extension);
 
 // Searches folder and every folder below it, depth first: a sub-folder is
-// searched when it is met, before the entries that follow it. A file is
+// searched when it is met, before the entries that follow it; folder links
+// are not followed, so a link to a folder above ends no loop. A file is
 // recorded on the first extension it matches. Results are appended to result;
 // returns the number added by this call.
 int SearchFolder(DirectoryLister& lister, std::string_view folder, const std::vector<std::string>& extensions,

@@ -10,7 +10,8 @@ bool Win32DirectoryLister::List(const std::string& folder, const std::function<v
   HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return false;
   do {
-    sink({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    sink({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+          (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (FindNextFileA(find, &data));
   FindClose(find);
   return true;

@@ -19,8 +19,9 @@ class Glimra:
         self.wine = wine
         for name, value in settings.items():
             wine.reg_set(SETTINGS, name, value)
-        self.proc = wine.start(program or wine.bin / "Glimra.exe", cwd=cwd)
-        self.frame = wine.wait_window("FwFrame128", "Glimra", timeout=60)
+        self.proc = wine.launch(program or wine.bin / "Glimra.exe", cwd=cwd)
+        # Its own frame: a window left by another instance is not ours to drive.
+        self.frame = wine.wait_window("FwFrame128", "Glimra", timeout=60, pid=self.proc.pid)
         self.view = None
         wait_until(self._painted, timeout=60, interval=0.3)
 
@@ -31,8 +32,8 @@ class Glimra:
                 return True
         return False
 
-    def query(self, what):
-        return self.wine.send(self.view.hwnd, WM_GLIMRA_QUERY, what)
+    def query(self, what, param=0):
+        return self.wine.send(self.view.hwnd, WM_GLIMRA_QUERY, what, param)
 
     def command(self, cmd_id):
         self.wine.command(self.frame.hwnd, cmd_id)

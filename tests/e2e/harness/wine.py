@@ -63,6 +63,34 @@ def _parse_windows(out: str):
     return result
 
 
+class Launched:
+    """A program started through wtool run: its Windows process id tells its
+    windows from those of any other instance. Waits and kills as a Popen."""
+
+    def __init__(self, wine, popen):
+        self.wine = wine
+        self.popen = popen
+        line = popen.stdout.readline().decode(errors="replace").split()
+        if len(line) != 2 or line[0] != "pid":
+            popen.wait(timeout=30)
+            raise RuntimeError(f"could not start the program: {popen.stderr.read().decode(errors='replace')}")
+        self.pid = int(line[1])
+
+    def poll(self):
+        return self.popen.poll()
+
+    def wait(self, timeout=None):
+        return self.popen.wait(timeout=timeout)
+
+    def kill(self):
+        if self.popen.poll() is None:
+            self.wine.wtool("kill", self.pid, check=False)
+        try:
+            self.popen.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.popen.kill()
+
+
 class Wine:
     """The build tree's Wine session."""
 
@@ -100,6 +128,15 @@ class Wine:
         self.started.append(p)
         return p
 
+    def launch(self, program, *args, cwd=None, env=None) -> Launched:
+        """Starts a program through wtool run; the result knows its Windows
+        process id (Launched.pid), which find_windows and wait_window take."""
+        p = self.start(self.bin / "wtool.exe", "run", self.winpath(program), *args, cwd=cwd, env=env)
+        self.started.remove(p)
+        launched = Launched(self, p)
+        self.started.append(launched)
+        return launched
+
     def stop(self):
         for p in self.started:
             if p.poll() is None:
@@ -117,12 +154,13 @@ class Wine:
             raise RuntimeError(f"wtool {args} failed ({r.returncode}): {r.stderr.decode(errors='replace')}")
         return r.stdout.decode("cp932", errors="replace") if r.returncode == 0 else ""
 
-    def find_windows(self, cls="-", title="-", timeout_ms=0):
-        return _parse_windows(self.wtool("find", cls, title, timeout_ms, check=False,
+    def find_windows(self, cls="-", title="-", timeout_ms=0, pid=0):
+        """Visible top-level windows; of one process only when pid is given."""
+        return _parse_windows(self.wtool("find", cls, title, timeout_ms, pid, check=False,
                                          timeout=timeout_ms / 1000 + 30))
 
-    def wait_window(self, cls="-", title="-", timeout=30.0) -> Window:
-        found = self.find_windows(cls, title, int(timeout * 1000))
+    def wait_window(self, cls="-", title="-", timeout=30.0, pid=0) -> Window:
+        found = self.find_windows(cls, title, int(timeout * 1000), pid)
         if not found:
             raise TimeoutError(f"no window class={cls} title={title} within {timeout} s")
         return found[0]

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "PrintSampleImage.h"
 #include "fonts/FontList.h"
 #include "fonts/Win32FontSystem.h"
 #include "framework/Gdi.h"
@@ -89,6 +90,7 @@ int PaginateOnPrinter(HDC printer, const PrintSource& source, PrintPlan& job) {
   job.pagination = Paginate(m, heights);
   job.rowCount = count;
   job.pageCount = job.pagination.pages;
+  job.dpi = GetDeviceCaps(printer, LOGPIXELSY);
   return job.pageCount;
 }
 
@@ -120,7 +122,8 @@ void PrintPageOn(HDC output, HDC attrib, const PrintSource& source, const PrintP
       const std::string s = source.fonts->ConvertSample(i, source.sampleText);
       fw::Font font = MakeSampleFont(attrib, source, i);
       const PrintRowPlace place = PlaceRow(m, y, MeasureHeight(attrib, font.Get(), s));
-      if (font) {
+      if (font && !(PrintsSampleAsImage(output, attrib, font.Get()) &&
+                    PrintTextAsImage(output, font.Get(), place.sampleX, place.sampleY, s, ink))) {
         SelectObject(output, font.Get());
         TextOutA(output, place.sampleX, place.sampleY, s.data(), static_cast<int>(s.size()));
         SelectObject(output, label.Get());

@@ -18,6 +18,7 @@ struct PrintPlan {
   Pagination pagination;
   int rowCount = 0;
   int pageCount = 0;  // kept across jobs: the footer is measured with the last count
+  int dpi = 0;        // vertical dots per inch of the printer measured on
 };
 
 // What the rows are printed with.

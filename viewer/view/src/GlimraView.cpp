@@ -285,6 +285,12 @@ void CGlimraView::DrawSelectionFrame(fw::CDC& dc, int row, bool show) {
   if (bars.empty()) throw fw::InvalidArgumentError("selection frame of a row outside the layout");
   COLORREF colour = show ? kSelectionColour : ::GetSysColor(COLOR_WINDOW);
   for (const viewer::Rect& r : bars) FillRect(dc, r, colour);
+  if (show) return;
+  // The frame's left bar covers the divider segment: put it back.
+  const viewer::Rect& left = bars.front();
+  fw::SelectScope grid(dc, gridPen_);
+  dc.MoveTo(left.x, left.y);
+  dc.LineTo(left.x, left.y + left.height);
 }
 
 void CGlimraView::DrawTemporaryFrame(fw::CDC& dc, int row) {
@@ -294,8 +300,9 @@ void CGlimraView::DrawTemporaryFrame(fw::CDC& dc, int row) {
   for (const viewer::Rect& r : bars) FillRect(dc, r, kTemporaryColour);
 }
 
-LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM) {
+LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM param) {
   if (!initialised_) return -1;
+  const std::vector<int>& pageStarts = printJob_.pagination.pageStarts;
   switch (what) {
     case GLIMRA_QUERY_TOP_ROW: return model_.topRow;
     case GLIMRA_QUERY_SELECTED_ROW: return model_.selectedRow;
@@ -304,6 +311,12 @@ LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM) {
     case GLIMRA_QUERY_DIVIDER: return settings_.Width1;
     case GLIMRA_QUERY_FONT_SIZE: return settings_.DispFontSize;
     case GLIMRA_QUERY_UPDATE_STATE: return update_.GetState();
+    case GLIMRA_QUERY_PRINT_DPI: return printJob_.dpi;
+    case GLIMRA_QUERY_PRINT_FOOTER_HEIGHT: return printJob_.metrics.footerHeight;
+    case GLIMRA_QUERY_PAGE_START:
+      return param >= 1 && param <= printJob_.pageCount && param <= static_cast<LPARAM>(pageStarts.size())
+                 ? pageStarts[static_cast<std::size_t>(param - 1)]
+                 : -1;
     default: return -1;
   }
 }

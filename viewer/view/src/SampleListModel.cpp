@@ -104,7 +104,7 @@ int SampleListModel::MarksTop(int y) const {
 Reaction SampleListModel::Scroll(int code, int position) {
   Reaction r{Reaction::kNothing};
   if (rowCount <= 0) return r;
-  const int t0 = topRow, n = rowCount, v = visibleRows;
+  const int t0 = topRow, n = rowCount, v = visibleRows, s0 = selectedRow;
   int t = t0;
   switch (code) {
     case kLineUp:
@@ -137,6 +137,11 @@ Reaction SampleListModel::Scroll(int code, int position) {
     wheelRemainder = 0;
     topRow = t;
     r.kind = Reaction::kRepaint;
+  } else if (selectedRow != s0) {
+    // Top or bottom without a scroll: only the frame moves, and the old one
+    // must not stay on screen.
+    r = IsLaidOut(s0) && IsLaidOut(selectedRow) ? Reaction{Reaction::kMoveFrame, s0, selectedRow}
+                                                : Reaction{Reaction::kRelayout};
   }
   return r;
 }

@@ -68,3 +68,8 @@
 #define GLIMRA_QUERY_DIVIDER 4
 #define GLIMRA_QUERY_FONT_SIZE 5
 #define GLIMRA_QUERY_UPDATE_STATE 6
+// Of the last print job or preview: the printer's dots per inch (vertical),
+// the page number line's height, and (lParam = page from 1) a page's first row.
+#define GLIMRA_QUERY_PRINT_DPI 7
+#define GLIMRA_QUERY_PRINT_FOOTER_HEIGHT 8
+#define GLIMRA_QUERY_PAGE_START 9

@@ -107,7 +107,7 @@ class CGlimraView : public fw::CView {
   const _FONTDEF* SelectedFont() const;
 
   // State for automation: see WM_GLIMRA_QUERY. -1 before the first paint.
-  LRESULT OnQuery(WPARAM what, LPARAM);
+  LRESULT OnQuery(WPARAM what, LPARAM param);
 
   // --- closing (ViewClosing.cpp)
   LRESULT OnClosing(WPARAM, LPARAM);
