@@ -27,12 +27,13 @@ WORDS = ("フォント 明朝 ゴシック glyph outline kerning hinting 字形 
 
 
 def build_package(mib, work: Path):
-    """About mib MiB on the wire: three quarters random data, the rest text
-    that deflates; a setupeasy.bat that records when it ran."""
+    """About mib MiB on the wire: random data and a quarter as much text,
+    which deflates to little; a setupeasy.bat that records its arguments."""
     rng = random.Random(14)
-    random_part = os.urandom(max(mib * 3 // 4, 1) * 1024 * 1024)
+    random_part = os.urandom(mib * 1024 * 1024 * 15 // 16)
     words = " ".join(rng.choice(WORDS) for _ in range(150000)).encode("cp932", errors="replace")
-    text = (words * (max(mib // 2, 1) * 1024 * 1024 // len(words) + 1))[: max(mib // 2, 1) * 1024 * 1024]
+    text_size = mib * 1024 * 1024 // 4
+    text = (words * (text_size // len(words) + 1))[:text_size]
     out = work / "installer.txt"
     bat = (f'@echo installer %*>> "{winpath(out)}"\r\n').encode()
     files = {"setupeasy.bat": bat, "payload.bin": random_part, "docs/readme.txt": text}
