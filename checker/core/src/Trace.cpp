@@ -23,6 +23,11 @@ std::int64_t NowMs() {
 }
 
 struct TraceOutput {
+  // A console stream is unbuffered by default, and the runtime then hands it
+  // one character at a time: under Wine a round trip to the console host for
+  // each. A full buffer lets each gathered write reach the console as a whole.
+  TraceOutput() { std::setvbuf(stdout, nullptr, _IOFBF, 2 * kGatherLimit); }
+
   std::mutex lock;
   std::string pending;  // whole lines, not yet written
   std::int64_t oldestMs = 0;
