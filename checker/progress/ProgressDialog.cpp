@@ -5,10 +5,14 @@
 #include "common/LvkMessages.h"
 
 namespace checker {
+namespace {
+constexpr UINT WM_SHOW_POSITION = WM_APP + 1;
+}  // namespace
 
 // clang-format off
 FW_BEGIN_MESSAGE_MAP(CProgressDialog, fw::CDialog)
   fw::OnMessage(WM_LVK_NOTIFY, &CProgressDialog::OnLvkNotify),
+  fw::OnMessage(WM_SHOW_POSITION, &CProgressDialog::OnShowPosition),
   fw::OnMessage(WM_CLOSE, &CProgressDialog::OnCloseRequest),
   fw::OnBnClicked(IDC_CANCEL_BUTTON, &CProgressDialog::OnCancelButton),
 FW_END_MESSAGE_MAP()
@@ -51,22 +55,42 @@ LRESULT CProgressDialog::OnLvkNotify(WPARAM code, LPARAM argument) {
     case LVK_UPDATE_FAILED:
     case LVK_CANCELLED:
     case LVK_READY:
-    case LVK_ERROR: EndDialog(static_cast<INT_PTR>(code)); break;
+    case LVK_ERROR: End(static_cast<INT_PTR>(code)); break;
     case LVK_DOWNLOAD_SIZE:
       if (phase_ != 2) ShowPhase(2);
       announcedTotal_ = static_cast<int>(argument);
       progress_.SetRange32(0, announcedTotal_);
       break;
-    case LVK_DOWNLOAD_PROGRESS: progress_.SetPos(static_cast<int>(argument)); break;
+    case LVK_DOWNLOAD_PROGRESS:
+      pendingPos_ = static_cast<int>(argument);
+      if (!positionPosted_) positionPosted_ = ::PostMessageA(m_hWnd, WM_SHOW_POSITION, 0, 0) != FALSE;
+      if (!positionPosted_) progress_.SetPos(pendingPos_);
+      break;
     case LVK_DOWNLOADED: ShowPhase(3); break;
     default: break;
   }
   return 0;
 }
 
+LRESULT CProgressDialog::OnShowPosition(WPARAM, LPARAM) {
+  positionPosted_ = false;
+  progress_.SetPos(pendingPos_);
+  return 0;
+}
+
 void CProgressDialog::OnCancelButton() {
   PostThreadMessageRetrying(mainThread_, WM_LVK_THREAD, LVK_CMD_CANCEL, 0);
-  EndDialog(IDC_CANCEL_BUTTON);
+  End(IDC_CANCEL_BUTTON);
+}
+
+void CProgressDialog::End(INT_PTR result) {
+  // Destroying a window that is shown hides it first, and under Wine without
+  // a window manager hiding a framed window waits 2 s for a state change that
+  // never comes; the run waits for this thread meanwhile. A window no longer
+  // marked visible is destroyed at once, and vanishes from the screen then.
+  LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
+  if (style & WS_VISIBLE) ::SetWindowLongA(m_hWnd, GWL_STYLE, style & ~WS_VISIBLE);
+  EndDialog(result);
 }
 
 bool CProgressThread::InitInstance() {
@@ -93,6 +117,9 @@ void Win32ProgressUi::Open(std::uintptr_t owner, int phase) {
   if (parent && !IsWindow(parent)) parent = nullptr;
   thread_ = new CProgressThread(parent, phase, mainThread_);
   window_ = thread_->Start();
+  RECT bar{};
+  if (window_) ::GetClientRect(::GetDlgItem(window_, IDC_PROGRESS_BAR), &bar);
+  steps_ = BarSteps(bar.right - bar.left);
 }
 
 void Win32ProgressUi::Close() {
@@ -105,7 +132,12 @@ void Win32ProgressUi::Close() {
 }
 
 void Win32ProgressUi::Notify(int code, unsigned arg) {
-  if (window_ && IsWindow(window_)) SendMessageA(window_, WM_LVK_NOTIFY, static_cast<WPARAM>(code), arg);
+  if (!window_) return;
+  if (code == LVK_DOWNLOAD_SIZE) steps_.SetRange(0, static_cast<int>(arg));
+  // A position that leaves the bar as it is would cost a round trip to the
+  // dialog's thread for each block and change nothing on the screen.
+  if (code == LVK_DOWNLOAD_PROGRESS && !steps_.Moves(static_cast<int>(arg))) return;
+  if (IsWindow(window_)) SendMessageA(window_, WM_LVK_NOTIFY, static_cast<WPARAM>(code), arg);
 }
 
 }  // namespace checker

@@ -5,6 +5,7 @@
 // state lock: the run sends to it while holding that lock.
 #include <cstdint>
 
+#include "checker/BarSteps.h"
 #include "checker/RunPlatform.h"
 #include "framework/Framework.h"
 
@@ -29,12 +30,18 @@ class CProgressDialog : public fw::CDialog {
 
  private:
   LRESULT OnLvkNotify(WPARAM code, LPARAM argument);
+  LRESULT OnShowPosition(WPARAM, LPARAM);
   void OnCloseRequest() {}
   void OnCancelButton();
+  void End(INT_PTR result);
   void ShowPhase(int phase);
 
   int phase_;
   int announcedTotal_ = 0;
+  // The bar moves on this thread's own time: the sender of a position waits
+  // only for it to be noted, never for the bar to be drawn.
+  int pendingPos_ = 0;
+  bool positionPosted_ = false;
   DWORD mainThread_;
   HANDLE initialised_;  // auto-reset, set at the end of the initialisation
   fw::CProgressCtrl progress_;
@@ -72,6 +79,7 @@ class Win32ProgressUi : public ProgressUi {
   DWORD mainThread_;
   CProgressThread* thread_ = nullptr;
   HWND window_ = nullptr;
+  BarSteps steps_{0};  // of the open dialog's bar
 };
 
 }  // namespace checker

@@ -1,6 +1,8 @@
-// Tokenizer, URL split, version comparison, information file and command line.
+// Tokenizer, URL split, version comparison, information file, command line,
+// trace gathering and progress bar steps.
 #include <gtest/gtest.h>
 
+#include "checker/BarSteps.h"
 #include "checker/CommandLine.h"
 #include "checker/SplitString.h"
 #include "checker/Trace.h"
@@ -193,4 +195,86 @@ TEST(CommandLine, KeywordWithoutArgumentStillMakesMaintenance) {
   EXPECT_TRUE(cl.maintenance);
   EXPECT_TRUE(cl.steps.empty());
   EXPECT_FALSE(ParseCommandLine("-exec a b").maintenance);  // field 0 is the program
+}
+
+TEST(Trace, GatheredLinesWaitForTheNextLineAndKeepTheirOrder) {
+  std::vector<std::string> writes;
+  SetTraceSink([&](std::string_view text) { writes.emplace_back(text); });
+  Trace("MtxContinueUpdate, %X\n", 0u);
+  for (int i = 1; i <= 3; ++i) TraceGathered("SendLvkMessage 1442 %d\n", i * 1024);
+  EXPECT_EQ(writes.size(), 1u);
+  Trace("MtxCompDownloadData %d\n", 1);
+  TraceGathered("SendLvkMessage 1442 %d\n", 4096);
+  FlushTrace();
+  // A long line is formatted whole too.
+  Trace("Data\n%s\n", std::string(1000, 'x').c_str());
+  SetTraceSink(nullptr);
+  ASSERT_EQ(writes.size(), 4u);
+  EXPECT_EQ(writes[1],
+            "SendLvkMessage 1442 1024\nSendLvkMessage 1442 2048\nSendLvkMessage 1442 3072\nMtxCompDownloadData 1\n");
+  EXPECT_EQ(writes[2], "SendLvkMessage 1442 4096\n");
+  EXPECT_EQ(writes[3], "Data\n" + std::string(1000, 'x') + "\n");
+}
+
+TEST(Trace, ManyGatheredLinesAreWrittenInWholeLines) {
+  std::vector<std::string> writes;
+  SetTraceSink([&](std::string_view text) { writes.emplace_back(text); });
+  std::string expected;
+  for (int i = 1; i <= 32768; ++i) {
+    TraceGathered("SendLvkMessage 1442 %d\n", i * 1024);
+    expected += "SendLvkMessage 1442 " + std::to_string(i * 1024) + "\n";
+  }
+  FlushTrace();
+  SetTraceSink(nullptr);
+  EXPECT_GT(writes.size(), 10u);  // bounded memory: written on the way
+  EXPECT_LT(writes.size(), 100u);
+  std::string all;
+  for (const auto& w : writes) {
+    EXPECT_EQ(w.back(), '\n');
+    all += w;
+  }
+  EXPECT_EQ(all, expected);
+}
+
+TEST(BarSteps, PassesOnlyPositionsThatMoveTheBar) {
+  struct Case {
+    const char* what;
+    int pixels, total, block;
+    int minPassed, maxPassed;
+  } cases[] = {
+      {"32 MiB on 260 pixels", 260, 32 << 20, 1024, 260, 261},
+      {"small package: every block", 260, 30000, 1024, 30, 30},
+      {"no width known", 0, 32 << 20, 1024, 1000, 1001},
+      {"one block", 260, 500, 500, 1, 1},
+  };
+  for (const auto& c : cases) {
+    BarSteps steps(c.pixels);
+    steps.SetRange(0, c.total);
+    int passed = 0, last = -1;
+    for (int pos = c.block; pos - c.block < c.total; pos += c.block) {
+      int p = pos < c.total ? pos : c.total;
+      if (steps.Moves(p)) {
+        ++passed;
+        last = p;
+      }
+    }
+    EXPECT_GE(passed, c.minPassed) << c.what;
+    EXPECT_LE(passed, c.maxPassed) << c.what;
+    EXPECT_EQ(last, c.total) << c.what;  // the bar ends on the exact total
+  }
+}
+
+TEST(BarSteps, DefaultRangeAndNewRange) {
+  BarSteps steps(200);
+  // Opened after the size was announced: bytes against the default 0..100.
+  EXPECT_TRUE(steps.Moves(1024));
+  EXPECT_FALSE(steps.Moves(2048));
+  steps.SetRange(0, 4000);
+  EXPECT_TRUE(steps.Moves(2048));  // a new range always shows its first position
+  EXPECT_FALSE(steps.Moves(2049));
+  EXPECT_TRUE(steps.Moves(4000));
+  EXPECT_FALSE(steps.Moves(4000));
+  steps.SetRange(0, 0);
+  EXPECT_TRUE(steps.Moves(0));
+  EXPECT_FALSE(steps.Moves(0));
 }

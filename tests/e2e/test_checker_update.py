@@ -188,11 +188,17 @@ def test_replacement_program_runs_on_its_own_and_keeps_unpack_folder(run, http_s
 
 
 def test_package_without_installer_fails_with_exit_code_one(run, http_server):
-    package = make_package({"readme.txt": b"nothing to run"}, folders=["setup.exe"])
+    package = make_package({"readme.txt": b"nothing to run", "data.bin": os.urandom(40000)}, folders=["setup.exe"])
     run.start(serve(http_server, package))
     assert run.wait_end() == 1
     codes = run.codes()
     assert codes[:3] == [STARTED, ASK_UPDATE, DOWNLOAD_SIZE] and codes[-2:] == [DOWNLOADED, READY]
+    # Every block reaches the host, in order, once, and each is traced.
+    progress = [n[1] for n in run.notifications() if n[0] == DOWNLOAD_PROGRESS]
+    assert codes[3:-2] == [DOWNLOAD_PROGRESS] * len(progress)
+    assert progress == sends(run.trace(), DOWNLOAD_PROGRESS)
+    steps = [b - a for a, b in zip([0] + progress, progress)]
+    assert all(0 < s <= 1024 for s in steps) and progress[-1] == len(package)
     assert "ExecProgram" not in run.trace()
     assert run.leftovers() == []
 

@@ -44,7 +44,11 @@ int CAutoUpdate::PhaseForState(int state) const {
 
 int CAutoUpdate::SendLvkMessage(int code, unsigned argument) {
   Hold hold(lock_);
-  Trace("SendLvkMessage %d %u\n", code, argument);
+  // One progress line per block: these wait for the next ordinary line.
+  if (code == LVK_DOWNLOAD_PROGRESS)
+    TraceGathered("SendLvkMessage %d %u\n", code, argument);
+  else
+    Trace("SendLvkMessage %d %u\n", code, argument);
   progress_.Notify(code, argument);
   if (params_.relayThread != 0) {
     int posted = platform_.PostToRelay(params_.relayThread, code, argument);
