@@ -8,7 +8,7 @@ third="$here/third_party"
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   googletest libgtest-dev libbenchmark-dev
-  zlib1g-dev libminizip-dev
+  zlib1g-dev libminizip-dev libsodium-dev autoconf automake libtool
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386
   xvfb xauth imagemagick x11-utils
@@ -41,13 +41,18 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   locale-gen >/dev/null
 fi
 
-# minizip's sources for the Windows tree come from Debian's zlib source package.
-if [ ! -f "$third/zlib/contrib/minizip/unzip.c" ]; then
+# Source packages (minizip, libsodium) need a deb-src entry.
+need_source() {
   if [ ! -f /etc/apt/sources.list.d/debian-src.sources ]; then
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
       >/etc/apt/sources.list.d/debian-src.sources
     apt-get update -qq
   fi
+}
+
+# minizip's sources for the Windows tree come from Debian's zlib source package.
+if [ ! -f "$third/zlib/contrib/minizip/unzip.c" ]; then
+  need_source
   tmp=$(mktemp -d)
   (cd "$tmp" && apt-get source -qq --download-only zlib=1:1.2.13.dfsg-1 >/dev/null &&
     dpkg-source -x --skip-patches zlib_1.2.13.dfsg-1.dsc zlib >/dev/null 2>&1 || dpkg-source -x zlib_1.2.13.dfsg-1.dsc zlib >/dev/null)
@@ -55,5 +60,24 @@ if [ ! -f "$third/zlib/contrib/minizip/unzip.c" ]; then
   rm -rf "$third/zlib"
   mv "$tmp/zlib" "$third/zlib"
   rm -rf "$tmp"
+fi
+# libsodium for the Windows tree (update signatures): Debian's source package,
+# built static with the MinGW posix compiler, only the minimal set of functions
+# (Ed25519 and BLAKE2b are in it). The tarball has no configure script.
+sodium="$third/libsodium-mingw"
+if [ ! -f "$sodium/lib/libsodium.a" ]; then
+  need_source
+  echo "setup: building libsodium for i686-w64-mingw32"
+  tmp=$(mktemp -d)
+  cc=i686-w64-mingw32-gcc-posix
+  command -v ccache >/dev/null && cc="ccache $cc"
+  (cd "$tmp" && apt-get source -qq --download-only libsodium=1.0.18-1+deb12u1 >/dev/null 2>&1 &&
+    dpkg-source -x libsodium_1.0.18-1+deb12u1.dsc src >/dev/null 2>&1 &&
+    cd src && autoreconf -fi >/dev/null 2>&1 &&
+    ./configure -q --host=i686-w64-mingw32 CC="$cc" --prefix="$sodium" \
+      --enable-minimal --disable-shared --enable-static --disable-pie >/dev/null 2>&1 &&
+    make -j"$(nproc)" -s install >/dev/null 2>&1)
+  rm -rf "$tmp"
+  [ -f "$sodium/lib/libsodium.a" ] || { echo "setup: libsodium build failed" >&2; exit 1; }
 fi
 echo "setup: ready"
