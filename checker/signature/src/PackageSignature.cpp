@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "checker/Trace.h"
 #include "checker/UpdateInfo.h"
 #include "package/PackageFormat.h"
 #include "signature/SignatureFormat.h"
@@ -196,6 +197,12 @@ Admission AdmitPackage(const std::string& packageFile, const std::string& caller
   }
   a.admitted = true;
   return a;
+}
+
+std::string PackageRefusal(const std::string& packageFile, const std::string& callerVersion, const char* keyText) {
+  Admission a = AdmitPackage(packageFile, callerVersion, keyText);
+  if (a.admitted && a.checked) checker::Trace("Package signature good, version %s\n", a.version.c_str());
+  return a.admitted ? std::string() : a.reason;
 }
 
 }  // namespace signature

@@ -38,4 +38,8 @@ struct Admission {
 };
 Admission AdmitPackage(const std::string& packageFile, const std::string& callerVersion, const char* keyText);
 
+// The package worker's question, answered with AdmitPackage: "" to unpack,
+// else the reason of the refusal. A good signature is traced.
+std::string PackageRefusal(const std::string& packageFile, const std::string& callerVersion, const char* keyText);
+
 }  // namespace signature
