@@ -49,7 +49,7 @@ bool MakeArchive(const std::string& path) {
     ok = AddEntry(zip, "data/random" + std::to_string(i) + ".bin", data, 1);
   }
   static const char* const kWords[] = {"font ", "glyph ", "sample ", "kerning ", "update ", "viewer ", "\r\n", "size "};
-  for (int i = 0; ok && i < 4; ++i) {  // 16 MiB of text, about 4 MiB deflated
+  for (int i = 0; ok && i < 8; ++i) {  // 32 MiB of text, about 4 MiB deflated
     data.clear();
     while (data.size() < (4u << 20)) data += kWords[NextRandom() % 8];
     ok = AddEntry(zip, "docs/text" + std::to_string(i) + ".txt", data, 6);
@@ -129,7 +129,7 @@ int main() {
   fs.RemoveFile(zip);
   if (!signature::SignPackage(pkg, key, "02002", &error)) return Fail(error);
   const signature::PublicKey publicKey = signature::PublicKeyOf(key);
-  std::printf("signed package: %.1f MiB (28 MiB random, 16 MiB text inside)\n", FileSize(pkg) / 1048576.0);
+  std::printf("signed package: %.1f MiB (28 MiB random, 32 MiB text inside)\n", FileSize(pkg) / 1048576.0);
 
   bool ok = true;
   const Times unpack = BestOfThree([&] {
