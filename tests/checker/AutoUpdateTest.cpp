@@ -43,10 +43,6 @@ class FakePlatform : public RunPlatform {
     events.push_back("unpack " + p + " " + u);
     return unpackResult;
   }
-  std::string PackageRefusal(const std::string&, const std::string& callerVersion) override {
-    checkedVersion = callerVersion;
-    return refusal;
-  }
   void RemoveFileQuietly(const std::string& p) override { events.push_back("rmfile " + p); }
   void RemoveFolderQuietly(const std::string& f) override { events.push_back("rmdir " + f); }
   bool IsFile(const std::string& p) override { return files.count(p) > 0; }
@@ -60,8 +56,6 @@ class FakePlatform : public RunPlatform {
   std::vector<std::function<void()>> workers;
   std::function<int(CAutoUpdate&, std::string*, const std::string*)> download;
   int unpackResult = 1;
-  std::string refusal;  // what PackageRefusal answers
-  std::string checkedVersion;
   bool relayAlive = true;
   std::set<std::string> files;
 };
@@ -337,18 +331,6 @@ TEST(AutoUpdate, WorkersFetchInformationAndPackage) {
   EXPECT_EQ(r.events, (Events{"download http://h/p.upd", "relay 5 1440 2048", "relay 5 1442 1024", "relay 5 1442 2048",
                               "relay 5 1480 0", "unpack " + kPkg + " " + kUnpack, "relay 5 1800 0"}));
   EXPECT_EQ(r.run->State(), Ready);
-}
-
-TEST(AutoUpdate, RefusedPackageIsNeitherUnpackedNorKept) {
-  TestRun r;
-  r.Reach(Downloading);
-  r.platform.download = [](CAutoUpdate&, std::string*, const std::string*) { return 1; };
-  r.platform.refusal = "signature does not verify";
-  r.run->PackageWorker();
-  EXPECT_EQ(r.events, Then({"download ", "relay 5 1480 0", "relay 5 1490 0"}, kExit));
-  EXPECT_EQ(r.platform.checkedVersion, "02001");
-  EXPECT_NE(r.trace.find("MtxRefusePackage signature does not verify\n"), std::string::npos);
-  EXPECT_EQ(r.run->ExitCode(), 1);
 }
 
 TEST(AutoUpdate, FailedDownloadRemovesPackageFile) {

@@ -30,12 +30,6 @@ def serve(http_server, package):
     return http_server.url("/info.dat")
 
 
-def flip(data, offset):
-    b = bytearray(data)
-    b[offset] ^= 0x10
-    return bytes(b)
-
-
 def test_signed_package_installs_with_the_key(run, http_server):
     run.start(serve(http_server, sign(plain_package(run))), standalone=1, checker=keyed(run))
     assert run.wait_end() == 0
@@ -51,11 +45,9 @@ def test_signed_package_installs_without_a_key(run, http_server):
     assert (run.root / "installer.txt").read_text().strip() == "installed"
 
 
+# Every kind of damage is refused by the same portable check (tests/signature);
+# here two show that the program carries the key and acts on the refusal.
 CASES = {
-    "header bit": (lambda p: flip(sign(p), 17), "signature does not verify"),
-    "body bit": (lambda p: flip(sign(p), len(p) // 2), "signature does not verify"),
-    "signature bit": (lambda p: flip(sign(p), len(sign(p)) - 1), "signature does not verify"),
-    "no block": (lambda p: p, "no signature block"),
     "other key": (lambda p: sign(p, key=OTHER_KEY), "signature does not verify"),
     "older version": (lambda p: sign(p, b"02001"),
                       "signed version 02001 is not above the installed version 02001"),
@@ -73,4 +65,4 @@ def test_refused_package_fails_the_run_and_unpacks_nothing(run, http_server, cas
     trace = run.trace()
     assert f"MtxRefusePackage {reason}\n" in trace
     assert "ExecProgram" not in trace and not (run.root / "installer.txt").exists()
-    assert run.leftovers() == []
+    assert run.leftovers() == [] and not list(run.temp.glob("UPD*"))
