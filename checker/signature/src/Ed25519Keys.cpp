@@ -17,7 +17,8 @@ constexpr std::uint8_t kPrivateDer[] = {0x30, 0x2e, 0x02, 0x01, 0x00, 0x30, 0x05
                                         0x03, 0x2b, 0x65, 0x70, 0x04, 0x22, 0x04, 0x20};
 
 std::optional<std::vector<std::uint8_t>> Decode(std::string_view text, bool hex) {
-  if (text.find('\0') != std::string_view::npos) return std::nullopt;  // the decoders would skip it
+  // The decoders would skip a zero byte; and they take no empty buffer.
+  if (text.empty() || text.find('\0') != std::string_view::npos) return std::nullopt;
   std::vector<std::uint8_t> out(text.size());
   std::size_t length = 0;
   int rc = hex ? sodium_hex2bin(out.data(), out.size(), text.data(), text.size(), kSpace, &length, nullptr)
