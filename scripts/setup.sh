@@ -62,23 +62,41 @@ if [ ! -f "$third/zlib/contrib/minizip/unzip.c" ]; then
   mv "$tmp/zlib" "$third/zlib"
   rm -rf "$tmp"
 fi
-# libsodium for the Windows tree (update signatures): Debian's source package,
-# built static with the MinGW posix compiler, only the minimal set of functions
-# (Ed25519 and BLAKE2b are in it). The tarball has no configure script.
-sodium="$third/libsodium-mingw"
-if [ ! -f "$sodium/lib/libsodium.a" ]; then
+# libsodium for the Windows trees (update signatures): Debian's source package,
+# built static with the MinGW posix compilers, only the minimal set of functions
+# (Ed25519 and BLAKE2b are in it) and only the library itself. The tarball has
+# no configure script: autoreconf once, then one out-of-tree build per target.
+# The 32-bit tree always needs it; the 64-bit test tree only where the kernel
+# cannot execute 32-bit programs (the test scripts then use it instead), or
+# when asked for with GLIMRA_WIN64=1.
+sodium_targets=()
+for host in i686-w64-mingw32 x86_64-w64-mingw32; do
+  if [ "$host" = x86_64-w64-mingw32 ] && [ "${GLIMRA_WIN64:-0}" != 1 ] &&
+    /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    continue
+  fi
+  [ -f "$third/libsodium-mingw/$host/lib/libsodium.a" ] || sodium_targets+=("$host")
+done
+if [ ${#sodium_targets[@]} -gt 0 ]; then
   need_source
-  echo "setup: building libsodium for i686-w64-mingw32"
   tmp=$(mktemp -d)
-  cc=i686-w64-mingw32-gcc-posix
-  command -v ccache >/dev/null && cc="ccache $cc"
+  trap 'rm -rf "$tmp"' EXIT
   (cd "$tmp" && apt-get source -qq --download-only libsodium=1.0.18-1+deb12u1 >/dev/null 2>&1 &&
     dpkg-source -x libsodium_1.0.18-1+deb12u1.dsc src >/dev/null 2>&1 &&
-    cd src && autoreconf -fi >/dev/null 2>&1 &&
-    ./configure -q --host=i686-w64-mingw32 CC="$cc" --prefix="$sodium" \
-      --enable-minimal --disable-shared --enable-static --disable-pie >/dev/null 2>&1 &&
-    make -j"$(nproc)" -s install >/dev/null 2>&1)
-  rm -rf "$tmp"
-  [ -f "$sodium/lib/libsodium.a" ] || { echo "setup: libsodium build failed" >&2; exit 1; }
+    cd src && autoreconf -fi >/dev/null 2>&1) ||
+    { echo "setup: libsodium sources could not be prepared" >&2; exit 1; }
+  for host in "${sodium_targets[@]}"; do
+    echo "setup: building libsodium for $host"
+    cc=$host-gcc-posix
+    command -v ccache >/dev/null && cc="ccache $cc"
+    mkdir "$tmp/$host"
+    (cd "$tmp/$host" &&
+      ../src/configure -q --host="$host" CC="$cc" --prefix="$third/libsodium-mingw/$host" \
+        --enable-minimal --disable-shared --enable-static --disable-pie \
+        --disable-dependency-tracking >/dev/null 2>&1 &&
+      make -C src/libsodium -j"$(nproc)" -s install >/dev/null 2>&1)
+    [ -f "$third/libsodium-mingw/$host/lib/libsodium.a" ] ||
+      { echo "setup: libsodium build for $host failed" >&2; exit 1; }
+  done
 fi
 echo "setup: ready"
