@@ -155,6 +155,7 @@ TEST(AutoUpdate, StateMachineTable) {
   auto cont = [](CAutoUpdate& r) { r.MtxContinueUpdate(0); };
   auto data = [](int v) { return [v](CAutoUpdate& r) { r.MtxCompDownloadData(v); }; };
   auto unpack = [](int v) { return [v](CAutoUpdate& r) { r.MtxCompUnpack(v); }; };
+  auto refuse = [](CAutoUpdate& r) { r.MtxRefusePackage("no signature block"); };
   auto open = [](CAutoUpdate& r) { r.MtxOpenProgDialog(16); };
   auto close = [](CAutoUpdate& r) { r.MtxCloseProgDialog(); };
   auto cancel = [](CAutoUpdate& r) { r.MtxCancel(); };
@@ -188,6 +189,9 @@ TEST(AutoUpdate, StateMachineTable) {
       {"unpack failed", Unpacking, unpack(-1), Then({"relay 5 1490 0"}, kExit), Unpacking, 0},
       {"unpack done", Unpacking, unpack(1), {"relay 5 1800 0"}, Ready, -1},
       {"unpack in Downloading", Downloading, unpack(1), Error(), Failed, 1},
+      {"package refused", Unpacking, refuse, Then({"relay 5 1490 0"}, kExit), Failed, 1},
+      {"refused in Cancelling", Cancelling, refuse, kExit, Cancelling, 0},
+      {"refused in Downloading", Downloading, refuse, Error(), Failed, 1},
       {"open asking", AskingUser, open, {"open 16 2"}, AskingUser, -1},
       {"open downloading", Downloading, open, {"open 16 2"}, Downloading, -1},
       {"open while checking", CheckingInfo, open, {}, CheckingInfo, -1},

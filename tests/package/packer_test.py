@@ -6,12 +6,17 @@ import io
 import os
 import struct
 import subprocess
+import sys
 import time
 import zipfile
 from pathlib import Path
 
 import pytest
+from cryptography.hazmat.primitives import serialization
 from cryptography.hazmat.primitives.ciphers import Cipher, algorithms, modes
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "e2e"))
+from harness.signing import verify  # noqa: E402
 
 pytestmark = pytest.mark.filterwarnings("ignore:.*CAST5")
 MERVPACK = os.environ.get("MERVPACK", "Mervpack")
@@ -131,3 +136,46 @@ def test_usage(tmp_path):
     assert r.returncode == 2 and "go together" in r.stderr
     r = run(tmp_path / "missing", tmp_path / "p.upd")
     assert r.returncode == 1
+
+
+def test_signed_package_verifies_with_an_independent_verifier(tmp_path):
+    key = tmp_path / "publisher.pem"
+    subprocess.run(["openssl", "genpkey", "-algorithm", "ed25519", "-out", key], check=True)
+    private = serialization.load_pem_private_key(key.read_bytes(), None)
+    public = private.public_key().public_bytes(serialization.Encoding.Raw, serialization.PublicFormat.Raw).hex()
+    src = tmp_path / "src"
+    src.mkdir()
+    (src / "setup.bat").write_bytes(b"@echo x\r\n")
+    r = run("--sign", key, "--new-version", "02002", src, tmp_path / "signed.upd")
+    assert r.returncode == 0, r.stderr
+    assert f"signed for version 02002 by key {public}" in r.stdout
+    signed = (tmp_path / "signed.upd").read_bytes()
+    assert verify(signed, private) == b"02002"
+
+    # Built unsigned on one machine, signed on another.
+    assert run(src, tmp_path / "later.upd").returncode == 0
+    unsigned = (tmp_path / "later.upd").read_bytes()
+    assert unsigned == signed[:len(unsigned)]
+    r = run("--sign", key, "--new-version", "02003", tmp_path / "later.upd")
+    assert r.returncode == 0, r.stderr
+    assert verify((tmp_path / "later.upd").read_bytes(), private) == b"02003"
+    again = run("--sign", key, "--new-version", "02004", tmp_path / "later.upd")
+    assert again.returncode == 1 and "already" in again.stderr
+    assert verify((tmp_path / "later.upd").read_bytes(), private) == b"02003"
+
+
+@pytest.mark.parametrize("args, key, code, why", [
+    (["--sign", "KEY"], b"", 2, "--new-version"),
+    (["--new-version", "02002"], b"", 2, "--sign"),
+    (["--sign", "KEY", "--new-version", "0 2"], b"", 2, "printable"),
+    (["--sign", "KEY", "--new-version", "02002"], b"not a key", 1, "not an Ed25519 private key"),
+    (["--sign", "KEY", "--new-version", "02002"], bytes(32) + bytes(range(32)), 1, "not the public key"),
+])
+def test_signing_requests_that_cannot_work_write_nothing(tmp_path, args, key, code, why):
+    (tmp_path / "key").write_bytes(key)
+    src = tmp_path / "src"
+    src.mkdir()
+    (src / "setup.bat").write_bytes(b"@echo x\r\n")
+    r = run(*[tmp_path / "key" if a == "KEY" else a for a in args], src, tmp_path / "out.upd")
+    assert r.returncode == code and why in r.stderr, r.stderr
+    assert not (tmp_path / "out.upd").exists()

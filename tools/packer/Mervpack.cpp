@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "InfoLine.h"
+#include "Signing.h"
 #include "SourceTree.h"
 #include "common/Cp932.h"
 #include "package/FileSystem.h"
@@ -61,6 +62,15 @@ const char kUsage[] =
     "  --raw-names          keep file names as they are on disk instead of\n"
     "                       converting them from UTF-8 to code page 932.\n"
 #endif
+    "  --sign <key file>    sign the package with the publisher's Ed25519 private\n"
+    "                       key: PEM as `openssl genpkey -algorithm ed25519`\n"
+    "                       writes it, or 32 (seed) or 64 raw bytes. A checker\n"
+    "                       built with the public key refuses unsigned packages.\n"
+    "  --new-version <ver>  with --sign: the highest version the package installs;\n"
+    "                       the checker refuses it unless this is above the\n"
+    "                       installed version (compared as text, as above).\n"
+    "  Mervpack --sign <key file> --new-version <ver> <package>\n"
+    "                       signs a package made earlier (e.g. on another machine).\n"
     "  -h, --help           this text.\n"
     "\n"
     "Exit code: 0 done, 1 refused or failed (nothing written), 2 usage error.\n";
@@ -78,6 +88,14 @@ int Failed(const std::string& message) {
 
 bool EndsWithZip(const std::string& path) { return cp932::EndsWithNoCase(path, ".zip"); }
 
+int SignOnly(const packer::SigningRequest& signing, const std::string& packageFile) {
+  std::string signer, error;
+  if (!packer::SignPackageFile(signing, packageFile, &signer, &error)) return Failed(error);
+  std::printf("Mervpack: signed %s for version %s by key %s\n", packageFile.c_str(), signing.version.c_str(),
+              signer.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,6 +103,7 @@ int main(int argc, char** argv) {
   std::string info, from, to, url;
   bool allowNoInstaller = false;
   packer::Options options;
+  packer::SigningRequest signing;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&](std::string* out) {
@@ -101,6 +120,10 @@ int main(int argc, char** argv) {
       if (!value(&to)) return Usage("--to needs a version");
     } else if (a == "--url") {
       if (!value(&url)) return Usage("--url needs an address");
+    } else if (a == "--sign") {
+      if (!value(&signing.keyFile)) return Usage("--sign needs a key file");
+    } else if (a == "--new-version") {
+      if (!value(&signing.version)) return Usage("--new-version needs a version");
     } else if (a == "--allow-no-installer") {
       allowNoInstaller = true;
     } else if (a == "--store") {
@@ -114,6 +137,15 @@ int main(int argc, char** argv) {
     } else {
       positional.push_back(a);
     }
+  }
+  if (signing.Requested()) {
+    std::string problem = packer::CheckSigningRequest(signing);
+    if (!problem.empty()) return Usage(problem.c_str());
+  }
+  if (positional.size() == 1 && signing.Requested()) {
+    if (!info.empty() || !from.empty() || !to.empty() || !url.empty())
+      return Usage("signing a package made earlier takes no --info, --from, --to or --url");
+    return SignOnly(signing, positional[0]);
   }
   if (positional.size() != 2) return Usage("give a source and a package file");
   const bool announce = !info.empty() || !from.empty() || !to.empty() || !url.empty();
@@ -174,12 +206,20 @@ int main(int argc, char** argv) {
     }
   }
 
+  std::string signer;
+  if (signing.Requested() && !packer::SignPackageFile(signing, packageFile, &signer, &error)) {
+    fs.RemoveFile(packageFile);
+    return Failed(error);
+  }
+
   if (announce && !packer::AppendUpdateLine(info, from, to, url, &error)) {
     fs.RemoveFile(packageFile);
     return Failed(error);
   }
   std::printf("Mervpack: wrote %s (%u entries%s%s)\n", packageFile.c_str(), unsigned(entries.size()),
               installer.empty() ? ", no installer" : ", installer ", installer.c_str());
+  if (!signer.empty())
+    std::printf("Mervpack: signed for version %s by key %s\n", signing.version.c_str(), signer.c_str());
   if (announce)
     std::printf("Mervpack: appended to %s: R %s %s %s\n", info.c_str(), from.c_str(), to.c_str(), url.c_str());
   return 0;

@@ -143,6 +143,17 @@ void CAutoUpdate::MtxCompUnpack(int result) {
   state_ = Ready;
 }
 
+void CAutoUpdate::MtxRefusePackage(const std::string& reason) {
+  Hold hold(lock_);
+  Trace("MtxRefusePackage %s\n", reason.c_str());
+  int s = State();
+  if (s == Cancelling || s == Failed) return MtxExit();
+  if (s != Unpacking) return MatrixError(kSource, __LINE__);
+  SendLvkMessage(LVK_UPDATE_FAILED, 0);
+  state_ = Failed;
+  MtxExit();
+}
+
 void CAutoUpdate::MtxOpenProgDialog(std::uintptr_t owner) {
   Hold hold(lock_);
   Trace("MtxOpenProgDialog %u\n", static_cast<unsigned>(owner));
@@ -255,6 +266,8 @@ void CAutoUpdate::PackageWorker() {
   // A run that was cancelled or has ended while the last block arrived has
   // already removed the package: there is nothing left to unpack.
   if (result != 1 || State() != Unpacking) return;
+  std::string refusal = platform_.PackageRefusal(params_.packageFile, params_.callerVersion);
+  if (!refusal.empty()) return MtxRefusePackage(refusal);
   result = platform_.Unpack(params_.packageFile, params_.unpackFolder) == 1 ? 1 : -1;
   MtxCompUnpack(result);
 }

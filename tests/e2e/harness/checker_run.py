@@ -61,10 +61,10 @@ class CheckerRun:
         self.marker = self.root / "marker.txt"
         self.proc = None
 
-    def start(self, url="", ver="02001", program=None, marker_sleep=None, **options):
+    def start(self, url="", ver="02001", program=None, marker_sleep=None, checker=None, **options):
         w = self.wine
         program = program or w.winpath(w.bin / "Marker.exe")
-        args = [f"checker={w.winpath(w.bin / 'Mervik.exe')}", f"url={url}", f"ver={ver}",
+        args = [f"checker={w.winpath(checker or w.bin / 'Mervik.exe')}", f"url={url}", f"ver={ver}",
                 f"folder={w.winpath(self.host_folder)}\\", f"program={program}",
                 f"log={w.winpath(self.log)}", f"trace={w.winpath(self.trace_file)}",
                 f"tmp={w.winpath(self.temp)}", f"cwd={w.winpath(self.cwd)}"]

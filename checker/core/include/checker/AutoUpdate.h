@@ -45,6 +45,8 @@ class CAutoUpdate {
   void DownloadProgress(int received);
   void MtxCompDownloadData(int result);
   void MtxCompUnpack(int result);
+  // The package was refused before unpacking (its signature): the run fails.
+  void MtxRefusePackage(const std::string& reason);
   void MtxEndParent();
   void MtxContinueUpdate(std::uintptr_t argument);
   void MtxOpenProgDialog(std::uintptr_t owner);

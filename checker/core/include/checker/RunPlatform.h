@@ -28,6 +28,11 @@ class RunPlatform {
   virtual int Download(CAutoUpdate& run, const std::string& url, std::string* text, const std::string* file) = 0;
   // 1 unpacked, 0 failed (the unpack folder is then removed).
   virtual int Unpack(const std::string& packageFile, const std::string& unpackFolder) = 0;
+  // Why the downloaded package must not be unpacked (its signature), or ""
+  // to go on. A checker built without a publisher key admits every package.
+  virtual std::string PackageRefusal(const std::string& /*packageFile*/, const std::string& /*callerVersion*/) {
+    return {};
+  }
   virtual void RemoveFileQuietly(const std::string& path) = 0;
   virtual void RemoveFolderQuietly(const std::string& folder) = 0;
   virtual bool IsFile(const std::string& path) = 0;
