@@ -24,6 +24,7 @@
 #include <string>
 
 #include "common/LvkMessages.h"
+#include "common/ThreadPost.h"
 
 namespace {
 
@@ -43,12 +44,7 @@ void Log(const char* format, long a, long b) {
   std::fflush(g_log);
 }
 
-void Command(int code, LPARAM arg) {
-  while (!PostThreadMessageA(g_checkerThread, WM_LVK_THREAD, code, arg)) {
-    if (GetLastError() == ERROR_INVALID_THREAD_ID) return;
-    Sleep(0);
-  }
-}
+void Command(int code, LPARAM arg) { threadpost::PostToThread(g_checkerThread, WM_LVK_THREAD, code, arg); }
 
 HWND OwnerWindow() {
   WNDCLASSA wc{};
