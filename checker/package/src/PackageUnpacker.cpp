@@ -2,7 +2,7 @@
 
 #include <unzip.h>
 
-#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -211,7 +211,10 @@ int CPackageUnpacker::ExtractAll(const std::string& archiveFile, const std::stri
   if (!ListArchive(archiveFile, &entries, &reason)) return Fail(reason);
   if (entries.empty()) return 1;
   std::uint64_t total = 0;
-  for (const ArchiveEntry& e : entries) total += e.folder ? 0 : std::min<std::uint64_t>(e.size, kMaxUnpackedSize + 1);
+  for (const ArchiveEntry& e : entries) {
+    if (e.folder) continue;
+    total = e.size > UINT64_MAX - total ? UINT64_MAX : total + e.size;  // sizes a crafted archive may choose
+  }
   if (!RoomFor(total, targetFolder, &reason)) return Fail(reason);
 
   const std::string prefix = paths::WithSeparator(targetFolder);

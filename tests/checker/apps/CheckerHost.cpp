@@ -13,6 +13,7 @@
 //   owner=1       with onask=dialog: a window of ours owns the dialog
 //   cancelat=N    post LVK_CMD_CANCEL once progress reaches N bytes
 //   exiton=CODE   end the host process when this notification arrives
+//   cancelafter=MS post LVK_CMD_CANCEL once, MS milliseconds after start
 // Like the viewer, the host ends its process at LVK_READY (the checker then
 // starts the installer); otherwise it ends when the checker has ended and
 // writes "exit <code>".
@@ -131,8 +132,19 @@ int main(int argc, char** argv) {
   CloseHandle(trace);
   g_checkerThread = pi.dwThreadId;
 
+  const bool cancelLater = !Opt("cancelafter").empty();
+  const DWORD cancelAt = static_cast<DWORD>(std::atol(Opt("cancelafter").c_str()));
+  bool cancelSent = false;
   for (;;) {
-    DWORD w = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, INFINITE, QS_ALLINPUT);
+    DWORD now = GetTickCount() - g_start;
+    DWORD wait = cancelLater && !cancelSent ? (now < cancelAt ? cancelAt - now : 0) : INFINITE;
+    DWORD w = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, wait, QS_ALLINPUT);
+    if (w == WAIT_TIMEOUT) {
+      cancelSent = true;
+      Log("cancel %ld %ld %ld\n", 0, 0);
+      Command(LVK_CMD_CANCEL, 0);
+      continue;
+    }
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (!msg.hwnd && msg.message == WM_LVK_THREAD) {
         OnNotification(static_cast<int>(msg.wParam), msg.lParam);

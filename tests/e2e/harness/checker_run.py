@@ -61,7 +61,7 @@ class CheckerRun:
         self.marker = self.root / "marker.txt"
         self.proc = None
 
-    def start(self, url="", ver="02001", program=None, marker_sleep=None, **options):
+    def start(self, url="", ver="02001", program=None, marker_sleep=None, env=None, **options):
         w = self.wine
         program = program or w.winpath(w.bin / "Marker.exe")
         args = [f"checker={w.winpath(w.bin / 'Mervik.exe')}", f"url={url}", f"ver={ver}",
@@ -69,9 +69,11 @@ class CheckerRun:
                 f"log={w.winpath(self.log)}", f"trace={w.winpath(self.trace_file)}",
                 f"tmp={w.winpath(self.temp)}", f"cwd={w.winpath(self.cwd)}"]
         args += [f"{k}={v}" for k, v in options.items()]
+        extra_env = env or {}
         env = {"GLIMRA_MARKER": w.winpath(self.marker)}
         if marker_sleep:
             env["GLIMRA_MARKER_SLEEP"] = str(marker_sleep)
+        env.update(extra_env)
         self.proc = w.start(w.bin / "CheckerHost.exe", *args, env=env)
         return self
 
