@@ -18,8 +18,8 @@ from typing import Callable
 import pytest
 
 from harness.checker_run import (ASK_UPDATE, CANCELLED, DOWNLOAD_PROGRESS, DOWNLOAD_SIZE, DOWNLOADED,
-                                 INFO_FAILED, NO_UPDATE, STARTED, UPDATE_FAILED, CheckerRun, info_line,
-                                 make_package)
+                                 INFO_FAILED, NO_UPDATE, READY, STARTED, UPDATE_FAILED, CheckerRun,
+                                 info_line, make_package)
 from harness.http import Answer
 from harness.wine import wait_until
 from test_launcher_relay import Host
@@ -78,7 +78,9 @@ def mervik_processes(wine):
         if not d.name.isdigit():
             continue
         try:
-            if b"Mervik.exe" not in (d / "cmdline").read_bytes():
+            # Wine names the process after its program (comm) and shows the
+            # Windows command line as its own.
+            if (d / "comm").read_text().strip() != "Mervik.exe" and b"Mervik.exe" not in (d / "cmdline").read_bytes():
                 continue
             if prefix not in (d / "environ").read_bytes().split(b"\0"):
                 continue
@@ -160,7 +162,7 @@ ROWS = [
         codes=[STARTED, ASK_UPDATE, DOWNLOADED, UPDATE_FAILED],
         trace="Unpack error:archive unpacks to 1073741824 bytes, more than the limit of 268435456"),
     Row("installer wait: stale LVK folders, a host path with a space", "checker", act=lambda *a: stale_and_space(*a),
-        codes=[STARTED, ASK_UPDATE, DOWNLOADED, 1800], trigger="host-exit"),
+        codes=[STARTED, ASK_UPDATE, DOWNLOAD_SIZE, DOWNLOAD_PROGRESS, DOWNLOADED, READY], trigger="host-exit"),
     Row("LVK_Cancel from a report handler after the checker has ended", "lanvik",
         info=Answer(body=info_line("http://127.0.0.1:9/p.upd", "03000", "03999")),
         args=["--on", f"{NO_UPDATE}=timedcancel"], codes=[STARTED, NO_UPDATE, FINISHED]),
