@@ -19,7 +19,7 @@ import pytest
 
 from harness.checker_run import (ASK_UPDATE, CANCELLED, DOWNLOAD_PROGRESS, DOWNLOAD_SIZE, DOWNLOADED,
                                  INFO_FAILED, NO_UPDATE, READY, STARTED, UPDATE_FAILED, CheckerRun,
-                                 info_line, make_package)
+                                 info_line, make_package, package_of)
 from harness.http import Answer
 from harness.wine import wait_until
 from test_launcher_relay import Host
@@ -50,19 +50,7 @@ def high_ratio_package():
     central = struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, 0, 8, 0, 0x21, crc, len(data), size,
                           len(name), 0, 0, 0, 0, 0, 0) + name
     end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, 1, 1, len(central), len(local) + len(data), 0)
-    return make_package_from_zip(local + data + central + end)
-
-
-def make_package_from_zip(archive):
-    import hashlib
-    import warnings
-    with warnings.catch_warnings():
-        warnings.simplefilter("ignore")
-        from cryptography.hazmat.primitives.ciphers import Cipher, algorithms, modes
-        from harness.checker_run import PACKAGE_KEY
-        enc = Cipher(algorithms.CAST5(PACKAGE_KEY), modes.ECB()).encryptor()
-        body = enc.update(archive + b"\0" * (-len(archive) % 8)) + enc.finalize()
-    return b"UPD\x01" + b"\0" * 4 + struct.pack("<I", len(archive)) + b"\0" * 4 + hashlib.md5(archive).digest() + body
+    return package_of(local + data + central + end)
 
 
 def marker_bat(path):

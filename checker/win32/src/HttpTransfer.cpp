@@ -170,8 +170,10 @@ int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, con
       result = 0;
       break;
     }
-    if (got == 0) break;
-    if (run.TransferMustStop()) {
+    // A cancel that closed the session under the read may show as an end.
+    const bool stop = run.TransferMustStop();
+    if (got == 0 && !stop) break;
+    if (stop) {
       Trace("Connect Canceled\n");
       result = 0;
       break;

@@ -21,18 +21,22 @@ CANCELLED, READY, ERROR = 1700, 1800, 1900
 
 
 def make_package(files=None, folders=()):
+    """An update package of a ZIP archive with these files and folders."""
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w", zipfile.ZIP_DEFLATED) as z:
+        for name in folders:
+            z.writestr(zipfile.ZipInfo(name.rstrip("/") + "/"), b"")
+        for name, data in (files or {}).items():
+            z.writestr(name, data)
+    return package_of(buf.getvalue())
+
+
+def package_of(plain):
     """An update package: "UPD", format 1, plain length at 8, MD5 at 16, then
-    the ZIP archive encrypted with CAST-128 ECB, last block zero-padded."""
+    the archive plain encrypted with CAST-128 ECB, last block zero-padded."""
     with warnings.catch_warnings():
         warnings.simplefilter("ignore")
         from cryptography.hazmat.primitives.ciphers import Cipher, algorithms, modes
-        buf = io.BytesIO()
-        with zipfile.ZipFile(buf, "w", zipfile.ZIP_DEFLATED) as z:
-            for name in folders:
-                z.writestr(zipfile.ZipInfo(name.rstrip("/") + "/"), b"")
-            for name, data in (files or {}).items():
-                z.writestr(name, data)
-        plain = buf.getvalue()
         padded = plain + b"\0" * (-len(plain) % 8)
         enc = Cipher(algorithms.CAST5(PACKAGE_KEY), modes.ECB()).encryptor()
         body = enc.update(padded) + enc.finalize()
