@@ -83,11 +83,25 @@ def mervik_processes(wine):
 def prefix_temp_entries(wine):
     """LVK* and UPD* names in the prefix's temporary folders (Glimra and the
     launcher's test host use the prefix's own %TEMP%)."""
-    users = Path(wine.env["WINEPREFIX"]) / "drive_c" / "users"
     names = set()
-    for temp in list(users.glob("*/AppData/Local/Temp")) + list(users.glob("*/Temp")):
+    for temp in prefix_temps(wine):
         names |= {p.name for p in temp.iterdir() if p.name.upper().startswith(("LVK", "UPD"))}
     return names
+
+
+def prefix_temps(wine):
+    users = Path(wine.env["WINEPREFIX"]) / "drive_c" / "users"
+    return list(users.glob("*/AppData/Local/Temp")) + list(users.glob("*/Temp"))
+
+
+def remove_from_prefix_temp(wine, names):
+    for temp in prefix_temps(wine):
+        for name in names:
+            path = temp / name
+            if path.is_dir():
+                shutil.rmtree(path)
+            elif path.exists():
+                path.unlink()
 
 
 def wait_checker_gone(wine, timeout):
@@ -118,13 +132,11 @@ def _garbage(n):
 
 ROWS = [
     Row("information fetch: 404", "checker", info=Answer(status=404), codes=[STARTED, INFO_FAILED]),
-    Row("information fetch: 500", "checker", info=Answer(status=500, body=b"boom"), codes=[STARTED, INFO_FAILED]),
     Row("information fetch: stall before headers, the host cancels", "checker",
         info=Answer(stall_headers=True), options={"cancelafter": 1500}, codes=[STARTED, CANCELLED],
         trigger="cancel"),
     Row("asking: the host ends", "checker", package=Answer(body=b"never asked for"), options={"onask": "exit"},
         codes=[STARTED, ASK_UPDATE], trigger="host-exit"),
-    Row("download: 404", "checker", package=Answer(status=404), codes=[STARTED, ASK_UPDATE, UPDATE_FAILED]),
     Row("download: 500", "checker", package=Answer(status=500, body=b"boom"),
         codes=[STARTED, ASK_UPDATE, UPDATE_FAILED]),
     Row("download: body cut short", "checker", package=Answer(body=_garbage(30000), cut_after=12000),
@@ -260,7 +272,14 @@ def run_with_lanvik_host(wine, host_folder, http_server, row):
     for line in timed:  # LVK_Cancel answered at once, with "nothing to cancel"
         _, _, result, ms = line.split()
         assert result == "0" and int(ms) < 500, line
-    assert prefix_temp_entries(wine) <= before
+    new = prefix_temp_entries(wine) - before
+    if row.trigger == "kill-checker":
+        # A killed checker cannot clean up: its package file and unpack
+        # folder stay (and are removed here), nothing else.
+        assert all(n.upper().startswith("LVK") for n in new) and len(new) <= 2, new
+        remove_from_prefix_temp(wine, new)
+    else:
+        assert not new, new
     return t_end - t0
 
 
