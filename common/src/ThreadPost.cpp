@@ -16,7 +16,7 @@ bool PostToThread(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam, HA
   for (int attempt = 0;; ++attempt) {
     if (PostThreadMessageA(threadId, message, wParam, lParam)) return true;
     if (ThreadIsGone(threadId, thread)) return false;
-    if (GetTickCount() - start >= patienceMs) return false;
+    if (patienceMs != INFINITE && GetTickCount() - start >= patienceMs) return false;
     // A few quick retries let a busy receiver catch up; after that, naps
     // keep a wait for a slow one from burning a core.
     Sleep(attempt < 16 ? 0 : 1);

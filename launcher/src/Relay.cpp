@@ -56,8 +56,9 @@ unsigned __stdcall WatcherThread(void* arg) {
   delete static_cast<Watch*>(arg);
   WaitForSingleObject(watch.process, INFINITE);
   CloseHandle(watch.process);
-  // Nothing to do when the relay is gone already.
-  threadpost::PostToThread(watch.relayThreadId, WM_QUIT, 0, 0);
+  // Without this message the run would never end: no patience limit, only
+  // the relay's own end (gone already) stops the retries.
+  threadpost::PostToThread(watch.relayThreadId, WM_QUIT, 0, 0, nullptr, INFINITE);
   ExitThreadAndLibrary(watch.library);
 }
 

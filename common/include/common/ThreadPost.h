@@ -17,8 +17,9 @@ constexpr DWORD kPatienceMs = 5000;
 bool ThreadIsGone(DWORD threadId, HANDLE thread = nullptr);
 
 // Posts the message; while the post fails and the thread still runs, retries
-// (Sleep(0) first, then 1 ms naps) for at most patienceMs. True when posted;
-// false when the thread is gone or its queue stayed closed.
+// (Sleep(0) first, then 1 ms naps) for at most patienceMs (INFINITE: until
+// the thread has ended). True when posted; false when the thread is gone or
+// its queue stayed closed.
 bool PostToThread(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam, HANDLE thread = nullptr,
                   DWORD patienceMs = kPatienceMs);
 
