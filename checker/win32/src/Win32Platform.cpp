@@ -48,7 +48,8 @@ int Win32Platform::PostToRelay(unsigned relayThread, int code, unsigned arg) {
   if (!relay_) relay_ = OpenThread(SYNCHRONIZE, FALSE, relayThread);  // null: judged by the id
   if (threadpost::PostToThread(relayThread, WM_LVK_THREAD, static_cast<WPARAM>(code), static_cast<LPARAM>(arg), relay_))
     return 1;
-  relayGone_ = true;
+  // A queue that stayed full loses this report only; an ended relay all.
+  relayGone_ = threadpost::ThreadIsGone(relayThread, relay_);
   return 0;
 }
 

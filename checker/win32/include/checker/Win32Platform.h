@@ -61,7 +61,7 @@ class Win32Platform : public RunPlatform {
   std::mutex workersLock_;
   std::vector<HANDLE> workers_;
   // The relay thread, opened at the first post so that a later thread with
-  // the same id is never taken for it; gone once a post found it ended.
+  // the same id is never taken for it; gone once a failed post found it ended.
   HANDLE relay_ = nullptr;
   bool relayGone_ = false;
 };
