@@ -202,7 +202,7 @@ def run_with_checker_host(wine, tmp_path, http_server, row):
     run = CheckerRun(wine, tmp_path)
     extra = row.act(run, http_server, "before") if row.act else {}
     url = serve(http_server, row)
-    options = {k: str(v) for k, v in row.options.items()}
+    options = {k: str(v) for k, v in {**row.options, **extra.get("options", {})}.items()}
     run.start(url=url, program=extra.get("program"), env=extra.get("env"), **options)
     t0 = time.monotonic()
 
@@ -305,32 +305,32 @@ def run_with_glimra(wine, tmp_path, http_server, row):
 
 # -- rows with steps of their own ------------------------------------------------------------
 def stale_and_space(run, http_server, phase):
-    """Before: LVK folders of earlier runs, each with an installer of its own,
-    under nearly every name GetTempFileName can give (every eighth name stays
-    free), and the host program in a folder with a space beside a decoy at the
-    first space. After: no stale installer ran, the host itself was
+    """Before: the host program in a folder with a space beside a decoy at the
+    first space, and LVK folders of earlier runs, each with an installer of
+    its own, under the names the checker is about to be given (the test host
+    leaves them). After: no stale installer ran, the host itself was
     restarted, and only the stale folders are left."""
     stale_log = run.root / "stale.txt"
+    stale_bat = run.temp / "stale.bat"
     if phase == "before":
-        bat = run.temp / "stale.bat"
-        bat.write_bytes(marker_bat(run.wine.winpath(stale_log)))
-        for n in range(1, 0x10000):
-            if n % 8:
-                folder = run.temp / f"LVK{n:x}"
-                folder.mkdir()
-                os.link(bat, folder / "setupeasy.bat")
+        stale_bat.write_bytes(marker_bat(run.wine.winpath(stale_log)))
         spaced = run.root / "a b"
         spaced.mkdir()
         shutil.copy(run.wine.bin / "Marker.exe", spaced / "Marker.exe")
         shutil.copy(run.wine.bin / "Marker.exe", run.root / "a.exe")
         installer = marker_bat(run.wine.winpath(run.root / "installer.txt"))
         http_server.route("/pkg.upd", Answer(body=make_package({"setupeasy.bat": installer})))
-        return {"program": run.wine.winpath(spaced / "Marker.exe"), "env": {"GLIMRA_MARKER_MODULE": "1"}}
+        return {"program": run.wine.winpath(spaced / "Marker.exe"), "env": {"GLIMRA_MARKER_MODULE": "1"},
+                "options": {"stale": 4000, "stalebat": run.wine.winpath(stale_bat)}}
     assert not stale_log.exists()
     assert (run.root / "installer.txt").read_text().startswith("ran ")
     modules = wait_until(lambda: [l for l in run.marker_lines() if " module " in l], timeout=20)
     assert len(modules) == 1 and modules[0].endswith("\\a b\\Marker.exe"), modules
-    return {f"LVK{n:x}" for n in range(1, 0x10000) if n % 8} | {"stale.bat"}
+    old = stale_bat.read_bytes()
+    stale = {p.name for p in run.temp.iterdir()
+             if p.is_dir() and (p / "setupeasy.bat").is_file() and (p / "setupeasy.bat").read_bytes() == old}
+    assert len(stale) > 3000
+    return stale | {stale_bat.name}
 
 
 # -- the test ------------------------------------------------------------------------------------

@@ -14,6 +14,11 @@
 //   cancelat=N    post LVK_CMD_CANCEL once progress reaches N bytes
 //   exiton=CODE   end the host process when this notification arrives
 //   cancelafter=MS post LVK_CMD_CANCEL once, MS milliseconds after start
+//   stale=N stalebat=PATH  before the start, leave "LVK<hex>" folders in the
+//                 checker's temporary folder, as earlier runs do, under the
+//                 names GetTempFileName gives in the next N milliseconds
+//                 (every eighth one stays free), each with PATH linked in as
+//                 its setupeasy.bat
 // Like the viewer, the host ends its process at LVK_READY (the checker then
 // starts the installer); otherwise it ends when the checker has ended and
 // writes "exit <code>".
@@ -46,6 +51,24 @@ void Log(const char* format, long a, long b) {
 }
 
 void Command(int code, LPARAM arg) { threadpost::PostToThread(g_checkerThread, WM_LVK_THREAD, code, arg); }
+
+// Folders under the names that GetTempFileName(tmp, "LVK", 0) derives from
+// the tick count over the next n milliseconds.
+void LeaveStaleFolders(const std::string& tmp, unsigned n, const std::string& bat) {
+  DWORD tick = GetTickCount();
+  unsigned made = 0;
+  for (unsigned i = 0; i < n; ++i) {
+    unsigned unique = (tick + i) & 0xFFFF;
+    if (unique == 0 || i % 8 == 7) continue;
+    char folder[MAX_PATH];
+    std::snprintf(folder, sizeof folder, "%s\\LVK%x", tmp.c_str(), unique);
+    if (!CreateDirectoryA(folder, nullptr)) continue;
+    std::string installer = std::string(folder) + "\\setupeasy.bat";
+    if (!CreateHardLinkA(installer.c_str(), bat.c_str(), nullptr)) CopyFileA(bat.c_str(), installer.c_str(), TRUE);
+    ++made;
+  }
+  Log("stale %ld %ld %ld\n", static_cast<long>(made), static_cast<long>(tick & 0xFFFF));
+}
 
 HWND OwnerWindow() {
   WNDCLASSA wc{};
@@ -99,6 +122,8 @@ int main(int argc, char** argv) {
     SetEnvironmentVariableA("TMP", Opt("tmp").c_str());
     SetEnvironmentVariableA("TEMP", Opt("tmp").c_str());
   }
+  if (!Opt("stale").empty())
+    LeaveStaleFolders(Opt("tmp"), static_cast<unsigned>(std::atol(Opt("stale").c_str())), Opt("stalebat"));
   bool standAlone = Opt("standalone") == "1";
   unsigned pid = standAlone ? 0 : GetCurrentProcessId();
   if (!Opt("pid").empty()) pid = static_cast<unsigned>(std::strtoul(Opt("pid").c_str(), nullptr, 10));
