@@ -184,8 +184,9 @@ ROWS = [
         args=["--on", f"{ASK_UPDATE}=continue", "--on", f"{DOWNLOAD_PROGRESS}=exit"],
         codes=[STARTED, ASK_UPDATE, DOWNLOAD_SIZE, DOWNLOAD_PROGRESS], trigger="host-exit"),
     Row("download: Glimra is closed at the first progress report", "glimra",
-        package=Answer(body=make_package({"setupeasy.bat": b"@echo x\r\n", "payload.bin": _garbage(200000)}),
-                       **SLOW),
+        # Random bytes: a pattern would deflate to a package fetched at once.
+        package=lambda: Answer(body=make_package({"setupeasy.bat": b"@echo x\r\n", "payload.bin": os.urandom(200000)}),
+                               **SLOW),
         trigger="host-exit"),
 ]
 
