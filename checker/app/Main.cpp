@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "ProgressDialog.h"
 #include "checker/AliasFile.h"
@@ -51,6 +52,34 @@ DWORD WINAPI Watcher(LPVOID p) {
   }
   return 0;
 }
+
+// The package file and the unpack folder named after it, both new: an
+// existing folder (left by an earlier run, or planted) is never used, so that
+// nothing but this run's package can end up in it. Names whose folder exists
+// already are kept taken until a free pair is found, then given back.
+bool CreateRunFiles(const std::string& temp, std::string& packageFile, std::string& unpackFolder) {
+  std::vector<std::string> taken;
+  bool created = false;
+  for (int attempt = 0; attempt < 100 && !created; ++attempt) {
+    char name[MAX_PATH] = {};
+    if (!GetTempFileNameA(temp.c_str(), "LVK", 0, name)) break;
+    std::string folder = paths::WithSeparator(paths::Join(temp, paths::BaseName(name)));
+    if (CreateDirectoryA(folder.c_str(), nullptr)) {
+      packageFile = name;
+      unpackFolder = folder;
+      created = true;
+    } else {
+      taken.push_back(name);
+    }
+  }
+  for (const std::string& name : taken) DeleteFileA(name.c_str());
+  return created;
+}
+
+// How long the end of the run waits for a worker to clean up: its transfer
+// gives up within kTransferTimeoutMs of an abort, its unpacking stops within
+// one chunk.
+constexpr DWORD kWorkerWaitMs = 3 * kTransferTimeoutMs;
 
 void MainLoop(CAutoUpdate& run) {
   MSG msg;
@@ -106,17 +135,14 @@ int main() {
   DWORD mainThread = GetCurrentThreadId();
 
   char temp[MAX_PATH] = {};
-  char packageFile[MAX_PATH] = {};
   GetTempPathA(sizeof temp, temp);
-  if (!GetTempFileNameA(temp, "LVK", 0, packageFile)) {
+  if (!CreateRunFiles(temp, p.packageFile, p.unpackFolder)) {
     Trace("Error:cannot create a temporary file in %s\n", temp);
     CloseHandle(host);
     CloseHandle(stop);
     Trace("End process %d\n", 1);
     return 1;
   }
-  p.packageFile = packageFile;
-  p.unpackFolder = paths::WithSeparator(paths::Join(temp, paths::BaseName(packageFile)));
 
   Trace("Begin AutoUpdate %s %s\n", p.infoUrl.c_str(), p.callerVersion.c_str());
   bool standAlone = p.relayThread == 0;
@@ -135,6 +161,11 @@ int main() {
   MainLoop(run);
 
   run.CloseProgDialogAtEnd();
+  // A worker may still be on its way out (a transfer that the run's end cut
+  // short, an unpack that stops): the process must not end under it while it
+  // still writes or holds the package open.
+  platform.AbortWork();
+  if (!platform.WaitForWorkers(kWorkerWaitMs)) Trace("Worker still running at the end.\n");
   SetEvent(stop);
   if (watcher) {
     WaitForSingleObject(watcher, INFINITE);
@@ -144,8 +175,7 @@ int main() {
   CloseHandle(stop);
   int exitCode = run.ExitCode();
   Trace("End process %d\n", exitCode);
-  // A worker may still run (a package still unpacking while the installer
-  // starts, a transfer after an error); it must not outlive the run object
-  // it uses, so the process ends here, with it, before anything is destroyed.
+  // A worker that did not end in time must not outlive the run object it
+  // uses, so the process ends here, with it, before anything is destroyed.
   ExitProcess(static_cast<UINT>(exitCode));
 }

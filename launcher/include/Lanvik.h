@@ -25,7 +25,8 @@ int __cdecl LVK_StartW(const wchar_t* address, const wchar_t* version, HWND host
                        int userValue);
 
 // Answers to the checker: 1 when posted, 0 when no checker of a run can
-// receive it.
+// receive it (also a checker that has just ended: the call returns at once,
+// and never waits more than a few seconds for a checker whose queue is full).
 int __cdecl LVK_ContinueUpdate(void);
 int __cdecl LVK_OpenProgDialog(int ownerWindow);
 int __cdecl LVK_CloseProgDialog(void);

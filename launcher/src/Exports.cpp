@@ -9,6 +9,7 @@
 #include "LaunchText.h"
 #include "Run.h"
 #include "common/LvkMessages.h"
+#include "common/ThreadPost.h"
 
 namespace lanvik {
 
@@ -79,17 +80,13 @@ bool ToAnsi(const wchar_t* text, std::string& out) {
 
 int PostAnswer(WPARAM code, LPARAM param) {
   if (g_runState != kRunning) return 0;
-  for (;;) {
-    // Re-read each time: once the checker has ended the id is 0 and the
-    // answer is dropped instead of being retried for ever. Wine reports
-    // success for a post to thread 0, so 0 is tested here, not left to the
-    // system.
-    const DWORD checker = g_checkerThreadId;
-    if (checker == 0) return 0;
-    if (PostThreadMessageA(checker, WM_LVK_THREAD, code, param)) return 1;
-    if (GetLastError() == ERROR_INVALID_THREAD_ID) return 0;
-    Sleep(0);  // the checker's queue is full: let it catch up
-  }
+  // Wine reports success for a post to thread 0, so 0 is tested here, not
+  // left to the system. A checker that has ended, also one whose end the
+  // relay has not seen yet (an answer from a report handler), drops the
+  // answer at once: the post decides by the thread, not by the error code.
+  const DWORD checker = g_checkerThreadId;
+  if (checker == 0) return 0;
+  return threadpost::PostToThread(checker, WM_LVK_THREAD, code, param) ? 1 : 0;
 }
 
 }  // namespace

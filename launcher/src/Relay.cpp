@@ -11,6 +11,7 @@
 #include "LaunchText.h"
 #include "Run.h"
 #include "common/LvkMessages.h"
+#include "common/ThreadPost.h"
 
 namespace lanvik {
 namespace {
@@ -55,10 +56,9 @@ unsigned __stdcall WatcherThread(void* arg) {
   delete static_cast<Watch*>(arg);
   WaitForSingleObject(watch.process, INFINITE);
   CloseHandle(watch.process);
-  while (!PostThreadMessageA(watch.relayThreadId, WM_QUIT, 0, 0)) {
-    if (GetLastError() == ERROR_INVALID_THREAD_ID) break;  // the relay is gone already
-    Sleep(0);
-  }
+  // Without this message the run would never end: no patience limit, only
+  // the relay's own end (gone already) stops the retries.
+  threadpost::PostToThread(watch.relayThreadId, WM_QUIT, 0, 0, nullptr, INFINITE);
   ExitThreadAndLibrary(watch.library);
 }
 

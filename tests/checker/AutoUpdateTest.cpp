@@ -51,6 +51,7 @@ class FakePlatform : public RunPlatform {
     return true;
   }
   unsigned CurrentProcessId() override { return 77; }
+  void AbortWork() override { events.push_back("abort"); }
 
   Events& events;
   std::vector<std::function<void()>> workers;
@@ -134,7 +135,7 @@ Events Then(Events a, const Events& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
-Events Error() { return Then({"relay 5 1900 0"}, kExit); }
+Events Error() { return Then({"relay 5 1900 0", "abort"}, kExit); }
 
 struct Row {
   const char* name;
@@ -199,17 +200,18 @@ TEST(AutoUpdate, StateMachineTable) {
       {"close in Ready", Ready, close, {}, Ready, -1},
       {"cancel in Idle", Idle, cancel, Then({"relay 5 1700 0"}, kExit), Idle, 0},
       {"cancel asking", AskingUser, cancel, Then({"relay 5 1700 0"}, kExit), AskingUser, 0},
-      {"cancel checking", CheckingInfo, cancel, {"relay 5 1700 0"}, Cancelling, -1},
-      {"cancel downloading", Downloading, cancel, {"relay 5 1700 0"}, Cancelling, -1},
-      {"cancel unpacking", Unpacking, cancel, {"relay 5 1700 0"}, Cancelling, -1},
+      {"cancel checking", CheckingInfo, cancel, {"relay 5 1700 0", "abort"}, Cancelling, -1},
+      {"cancel downloading", Downloading, cancel, {"relay 5 1700 0", "abort"}, Cancelling, -1},
+      {"cancel unpacking", Unpacking, cancel, {"relay 5 1700 0", "abort"}, Cancelling, -1},
       {"cancel in Ready", Ready, cancel, {}, Ready, -1},
       {"cancel in Installed", Installed, cancel, {}, Installed, 0},
       {"cancel twice", Cancelling, cancel, {}, Cancelling, -1},
       {"cancel in Failed", Failed, cancel, {}, Failed, -1},
       {"host ends in Idle", Idle, parent, kExit, Idle, 0},
       {"host ends asking", AskingUser, parent, kExit, AskingUser, 0},
-      {"host ends checking", CheckingInfo, parent, {}, Cancelling, -1},
-      {"host ends downloading", Downloading, parent, {}, Cancelling, -1},
+      {"host ends checking", CheckingInfo, parent, {"abort"}, Cancelling, -1},
+      {"host ends downloading", Downloading, parent, {"abort"}, Cancelling, -1},
+      {"host ends unpacking", Unpacking, parent, {"abort"}, Cancelling, -1},
       {"host ends, no installer", Ready, parent, kExit, Failed, 1},
       {"host ends in Installed", Installed, parent, {}, Installed, 0},
       {"host ends in Cancelling", Cancelling, parent, {}, Cancelling, -1},
@@ -241,7 +243,7 @@ TEST(AutoUpdate, WaitedInstallerRestartsHostAndRemovesFolder) {
   r.platform.files = {kUnpack + "setupeasy.bat", kUnpack + "setup.exe"};
   r.run->MtxEndParent();
   EXPECT_EQ(r.events, Then({"exec \"T\\LVK1\\setupeasy.bat\" 77 \"T\\LVK1\\\" \"H\\\" \"H\\Host.exe\" hide wait",
-                            "exec H\\Host.exe"},
+                            "exec \"H\\Host.exe\""},
                            kExit));
   EXPECT_EQ(r.run->State(), Installed);
   EXPECT_EQ(r.run->ExitCode(), 0);
@@ -258,12 +260,14 @@ TEST(AutoUpdate, ReplacementProgramKeepsUnpackFolderInReady) {
   EXPECT_EQ(r.run->ExitCode(), 0);
 }
 
-TEST(AutoUpdate, HostEndingWhileUnpackingRunsTheInstallerAndRemovesFolder) {
+TEST(AutoUpdate, HostEndingWhileUnpackingStopsTheUnpackAndRunsNoInstaller) {
   TestRun r;
   r.Reach(Unpacking);
-  r.platform.files = {kUnpack + "setup.bat"};
+  r.platform.files = {kUnpack + "setup.bat"};  // already extracted, the rest not yet
   r.run->MtxEndParent();
-  EXPECT_EQ(r.events, Then({"exec \"T\\LVK1\\setup.bat\" 77 \"T\\LVK1\\\" \"H\\\" \"H\\Host.exe\" hide"}, kExit));
+  EXPECT_EQ(r.events, (Events{"abort"}));
+  r.run->MtxCompUnpack(-1);  // the worker stops and reports
+  EXPECT_EQ(r.events, Then({"abort"}, kExit));
   EXPECT_EQ(r.run->ExitCode(), 0);
 }
 
@@ -349,7 +353,7 @@ TEST(AutoUpdate, CancelDuringDownloadStopsTransferAndUnpacksNothing) {
     return run.TransferMustStop() ? 0 : 1;
   };
   r.run->PackageWorker();
-  EXPECT_EQ(r.events, Then({"download ", "relay 5 1700 0", "rmfile " + kPkg}, kExit));
+  EXPECT_EQ(r.events, Then({"download ", "relay 5 1700 0", "abort", "rmfile " + kPkg}, kExit));
   EXPECT_EQ(r.run->ExitCode(), 0);
 }
 
@@ -361,5 +365,5 @@ TEST(AutoUpdate, CancelDuringLastBlockStillUnpacksNothing) {
     return 1;  // the transfer had already finished its last block
   };
   r.run->PackageWorker();
-  EXPECT_EQ(r.events, Then({"download ", "relay 5 1700 0"}, kExit));
+  EXPECT_EQ(r.events, Then({"download ", "relay 5 1700 0", "abort"}, kExit));
 }

@@ -99,6 +99,7 @@ class InstallerPlatform : public RunPlatform {
     return startable;
   }
   unsigned CurrentProcessId() override { return 77; }
+  void AbortWork() override {}
   std::set<std::string> files;
   std::vector<std::string> started;
   bool startable = true;

@@ -57,9 +57,10 @@ def test_stand_alone_run_downloads_unpacks_installs_and_restarts_host(run, http_
     assert installed[0].startswith("installer ")
     assert f'"{run.wine.winpath(run.host_folder)}\\"' in installed[0]
     assert installed[1] == "payload found"
-    # The host program is started again, without arguments, after the installer.
+    # The host program is started again, without arguments, after the installer;
+    # its path is quoted, blanks or not.
     restarted = wait_until(run.marker_lines, timeout=20)
-    assert len(restarted) == 1 and restarted[0].split(" ", 1)[1].endswith("Marker.exe")
+    assert len(restarted) == 1 and restarted[0].split(" ", 1)[1].endswith('Marker.exe"')
     assert run.leftovers() == []
 
 

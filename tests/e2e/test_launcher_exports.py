@@ -5,8 +5,9 @@ import subprocess
 
 def test_exactly_six_undecorated_exports(wine):
     dll = wine.bin / "Lanvik.dll"
-    arch = (wine.bin.parent / "wine-arch").read_text().strip()
-    objdump = "x86_64-w64-mingw32-objdump" if arch == "win64" else "i686-w64-mingw32-objdump"
+    arch = wine.build / "wine-arch"
+    win64 = arch.exists() and arch.read_text().strip() == "win64"
+    objdump = "x86_64-w64-mingw32-objdump" if win64 else "i686-w64-mingw32-objdump"
     out = subprocess.run([objdump, "-p", str(dll)], check=True,
                          stdout=subprocess.PIPE, text=True).stdout
     assert re.search(r"^Name\s+\S+\s+Lanvik\.dll$", out, re.M)

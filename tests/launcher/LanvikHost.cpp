@@ -5,7 +5,9 @@
 //   report <code> <param> <window|callback> <main|other> [user=<n>]
 // Commands come from --do a,b,c at start-up, from --on CODE=a+b when a
 // report arrives, and one per line on stdin: start, startw, second, continue,
-// open, close, cancel, answers, badargs, restart, quit, exit.
+// open, close, cancel, answers, badargs, restart, quit, exit, and
+// timedcancel (a second's pause, then LVK_Cancel, printed with its duration:
+// "timed cancel <r> <ms>").
 #include <windows.h>
 
 #include <cstdio>
@@ -103,6 +105,11 @@ void Run(const std::string& command) {
     Answer("close", LVK_CloseProgDialog());
   } else if (command == "cancel") {
     Answer("cancel", LVK_Cancel());
+  } else if (command == "timedcancel") {
+    Sleep(1000);  // long enough for a checker that has reported its last to end
+    const DWORD start = GetTickCount();
+    const int result = LVK_Cancel();
+    Print("timed cancel " + std::to_string(result) + " " + std::to_string(GetTickCount() - start));
   } else if (command == "answers") {
     Answer("continue", LVK_ContinueUpdate());
     Answer("open", LVK_OpenProgDialog(0));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <ctime>
 #include <set>
@@ -158,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Header, BadPackage,
                          ::testing::Values("short", "bad_mark", "format2", "short_body", "bad_digest", "cut_block"));
 INSTANTIATE_TEST_SUITE_P(Archive, BadPackage,
                          ::testing::Values("not_zip", "empty", "bad_crc", "bad_inflate", "bzip2", "name_520",
-                                           "name_4000"));
+                                           "name_4000", "declared_too_large", "larger_than_declared"));
 INSTANTIATE_TEST_SUITE_P(UnsafeName, BadPackage,
                          ::testing::Values("unsafe_dotdot", "unsafe_dotdot_back", "unsafe_drive",
                                            "unsafe_drive_relative", "unsafe_root_back", "unsafe_root_slash",
@@ -217,6 +218,49 @@ class RecordingFileSystem : public package::FileSystem {
   bool RemoveFolderTree(const std::string& p) override { return fs.RemoveFolderTree(p); }
   std::string MakeTempFile() override { return temp = fs.MakeTempFile(); }
 };
+
+// The system's file system with a volume of a chosen size.
+class SmallVolume : public RecordingFileSystem {
+ public:
+  std::uint64_t free = 0;
+  std::vector<std::string> asked;
+  bool FreeSpace(const std::string& folder, std::uint64_t* bytes) override {
+    asked.push_back(folder);
+    if (!fs.FreeSpace(folder, bytes)) return false;  // only folders that exist answer
+    *bytes = free;
+    return true;
+  }
+};
+
+TEST_F(Unpack, ExtractionNeedsRoomForTheDeclaredSizesAndStopsWhenAborted) {
+  // good.zip declares 393 902 bytes in all.
+  struct Case {
+    std::uint64_t free;
+    bool abort;
+    int result;
+    const char* reason;
+  };
+  for (const Case& c :
+       {Case{300000, false, 0, "bytes free"}, Case{400000, false, 1, ""}, Case{400000, true, 0, "stopped"}}) {
+    SmallVolume fs;
+    fs.free = c.free;
+    std::atomic<bool> abort{c.abort};
+    package::CPackageUnpacker unpacker(fs);
+    unpacker.SetKey(package::kPackageKey, 16);
+    unpacker.SetAbortFlag(&abort);
+    EXPECT_EQ(unpacker.Unpack(Fixture("good.upd"), out_), c.result) << c.free;
+    EXPECT_NE(unpacker.LastError().find(c.reason), std::string::npos) << unpacker.LastError();
+    if (c.result == 1) {
+      // The unpack folder did not exist yet: a folder above it was asked.
+      ASSERT_GE(fs.asked.size(), 2u);
+      EXPECT_EQ(fs.asked[0], out_);
+      testfiles::RemoveTree(out_);
+    }
+    ExpectNothingLeft();
+  }
+  EXPECT_EQ(UnpackFixture("declared_too_large"), 0);
+  EXPECT_NE(reason_.find("more than the limit"), std::string::npos) << reason_;
+}
 
 TEST_F(Unpack, DecryptedArchiveGoesToAnUpdFileInTheTemporaryFolderAndIsDeleted) {
   for (const char* name : {"good", "bad_digest", "not_zip"}) {

@@ -72,6 +72,18 @@ def make_zip(entries) -> bytes:
     return out
 
 
+def declare_sizes(archive: bytes, size: int) -> bytes:
+    """The archive with every entry's uncompressed size, in its local and
+    central headers, replaced by size (the data stays as it is)."""
+    out = bytearray(archive)
+    for signature, offset in ((b"PK\x03\x04", 22), (b"PK\x01\x02", 24)):
+        i = out.find(signature)
+        while i >= 0:
+            out[i + offset:i + offset + 4] = struct.pack("<I", size)
+            i = out.find(signature, i + 4)
+    return bytes(out)
+
+
 def epoch(date_time, zone=None):
     saved = os.environ.get("TZ")
     if zone:
@@ -146,6 +158,13 @@ def main():
         "name_520": package(make_zip([(b"n" * 520, b"x", (2024, 1, 1, 0, 0, 0), S)])),
         "name_4000": package(make_zip([(b"n" * 4000, b"x", (2024, 1, 1, 0, 0, 0), S)])),
     }
+    # Declared sizes: two entries that add up to more than the reader's
+    # ceiling, and an entry that holds far more than it declares.
+    two = make_zip([(b"a.bin", b"a" * 1000, (2024, 1, 1, 0, 0, 0), D),
+                    (b"b.bin", b"b" * 1000, (2024, 1, 1, 0, 0, 0), D)])
+    files["declared_too_large"] = package(declare_sizes(two, 150 << 20))
+    files["larger_than_declared"] = package(declare_sizes(
+        make_zip([(b"setup.bat", b"\0" * 300_000, (2024, 1, 1, 0, 0, 0), D)]), 1000))
     # Cut body: the length covers a block that is not there in full.
     full = package(small)
     files["cut_block"] = full[:-3]

@@ -188,7 +188,7 @@ void CAutoUpdate::MtxCancel() {
   }
   if (s == CheckingInfo || s == Downloading || s == Unpacking) {
     SendLvkMessage(LVK_CANCELLED, 0);
-    state_ = Cancelling;
+    StopWorker(Cancelling);
   }
 }
 
@@ -197,15 +197,16 @@ void CAutoUpdate::MtxEndParent() {
   Trace("MtxEndParent\n");
   int s = State();
   if (s == Idle || s == AskingUser) return MtxExit();
-  if (s == CheckingInfo || s == Downloading) {
-    state_ = Cancelling;
-    return;
-  }
-  if (s != Unpacking && s != Ready) return;
+  // An unpack still under way is stopped like a download: an installer
+  // taken from a half-written folder, which the worker keeps filling, must
+  // never run.
+  if (s == CheckingInfo || s == Downloading || s == Unpacking) return StopWorker(Cancelling);
+  if (s != Ready) return;
   int outcome = LaunchInstaller(platform_, params_.unpackFolder, params_.hostFolder, params_.hostProgram);
   if (outcome == kInstallerFinished) {
     state_ = Installed;
-    platform_.ExecProgram(params_.hostProgram, false, false);
+    // Quoted: unquoted, "C:\Program Files\..." would start C:\Program.exe.
+    platform_.ExecProgram("\"" + params_.hostProgram + "\"", false, false);
   } else if (outcome != kInstallerRunning) {
     state_ = Failed;
   }
@@ -216,8 +217,13 @@ void CAutoUpdate::MatrixError(const char* source, int line) {
   Hold hold(lock_);
   Trace("MatrixError %s:%d Status=%d\n", source, line, state_);
   SendLvkMessage(LVK_ERROR, 0);
-  state_ = Failed;
+  StopWorker(Failed);
   MtxExit();
+}
+
+void CAutoUpdate::StopWorker(int state) {
+  state_ = state;
+  platform_.AbortWork();
 }
 
 void CAutoUpdate::MtxExit() {

@@ -2,6 +2,7 @@
 
 #include <unzip.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -151,6 +152,7 @@ int CPackageUnpacker::DecryptAndVerify(const std::string& packageFile, const std
   std::vector<std::uint8_t> buffer(kChunkSize);
   std::uint64_t written = 0;
   while (written < length) {
+    if (Aborted()) return Fail("stopped");
     long got = ReadFull(*in, buffer.data(), buffer.size());
     if (got < 0) return Fail("cannot read the package file");
     // Only whole blocks can be decrypted; a cut last block leaves the
@@ -170,6 +172,29 @@ int CPackageUnpacker::DecryptAndVerify(const std::string& packageFile, const std
   return 1;
 }
 
+bool CPackageUnpacker::RoomFor(std::uint64_t total, const std::string& folder, std::string* why) {
+  if (total > kMaxUnpackedSize) {
+    *why = "archive unpacks to " + std::to_string(total) + " bytes, more than the limit of " +
+           std::to_string(kMaxUnpackedSize);
+    return false;
+  }
+  // The unpack folder may not exist yet: ask the nearest folder that does.
+  std::string probe = folder;
+  for (int depth = 0; depth < 64 && !probe.empty(); ++depth) {
+    std::uint64_t free = 0;
+    if (fs_.FreeSpace(probe, &free)) {
+      if (total <= free) return true;
+      *why = "archive unpacks to " + std::to_string(total) + " bytes, more than the " + std::to_string(free) +
+             " bytes free";
+      return false;
+    }
+    std::string parent = paths::FolderOf(paths::EndsWithSeparator(probe) ? probe.substr(0, probe.size() - 1) : probe);
+    if (parent == probe || parent.size() >= probe.size()) break;
+    probe = parent;
+  }
+  return true;  // the system cannot tell: the writes themselves will
+}
+
 bool CPackageUnpacker::MakeFolders(const std::string& path) {
   for (std::size_t i = cp932::FindFirstOf(path, paths::kSeparators); i != std::string::npos;
        i = cp932::FindFirstOf(path, paths::kSeparators, i + 1)) {
@@ -185,6 +210,12 @@ int CPackageUnpacker::ExtractAll(const std::string& archiveFile, const std::stri
   std::string reason;
   if (!ListArchive(archiveFile, &entries, &reason)) return Fail(reason);
   if (entries.empty()) return 1;
+  std::uint64_t total = 0;
+  for (const ArchiveEntry& e : entries) {
+    if (e.folder) continue;
+    total = e.size > UINT64_MAX - total ? UINT64_MAX : total + e.size;  // sizes a crafted archive may choose
+  }
+  if (!RoomFor(total, targetFolder, &reason)) return Fail(reason);
 
   const std::string prefix = paths::WithSeparator(targetFolder);
   unzFile zip = unzOpen64(archiveFile.c_str());
@@ -193,6 +224,7 @@ int CPackageUnpacker::ExtractAll(const std::string& archiveFile, const std::stri
   std::vector<std::uint8_t> buffer(kChunkSize);
   int rc = unzGoToFirstFile(zip);
   for (; rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
+    if (Aborted()) return Fail("stopped");
     unz_file_info64 info;
     std::string name;
     if (!ReadEntryInfo(zip, &info, &name)) return Fail("unreadable entry information");
@@ -212,13 +244,24 @@ int CPackageUnpacker::ExtractAll(const std::string& archiveFile, const std::stri
       return Fail("cannot create file " + full);
     }
     const char* problem = nullptr;
+    std::uint64_t written = 0;
     for (;;) {
+      if (Aborted()) {
+        problem = "stopped in entry ";
+        break;
+      }
       int n = unzReadCurrentFile(zip, buffer.data(), unsigned(buffer.size()));
       if (n < 0) {
         problem = "cannot read entry ";
         break;
       }
       if (n == 0) break;
+      written += std::uint64_t(n);
+      // The first pass judged the archive by the declared sizes.
+      if (written > info.uncompressed_size) {
+        problem = "entry larger than it declares: ";
+        break;
+      }
       if (!out->Write(buffer.data(), std::size_t(n))) {
         problem = "cannot write file ";
         break;
@@ -271,9 +314,11 @@ int CPackageUnpacker::Unpack(const std::string& packageFile, const std::string& 
   return result;
 }
 
-int Unpack(const std::string& packageFile, const std::string& unpackFolder, std::string* reason) {
+int Unpack(const std::string& packageFile, const std::string& unpackFolder, std::string* reason,
+           const std::atomic<bool>* abort) {
   CPackageUnpacker unpacker;
   unpacker.SetKey(kPackageKey, int(sizeof kPackageKey));
+  unpacker.SetAbortFlag(abort);
   int result = unpacker.Unpack(packageFile, unpackFolder);
   if (reason) *reason = unpacker.LastError();
   return result;

@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -123,6 +124,12 @@ class PosixFileSystem : public FileSystem {
   bool MakeFolder(const std::string& path) override { return ::mkdir(NativePath(path).c_str(), 0755) == 0; }
   bool RemoveFile(const std::string& path) override { return ::unlink(NativePath(path).c_str()) == 0; }
   bool RemoveFolderTree(const std::string& path) override { return RemoveTree(NativePath(path)); }
+  bool FreeSpace(const std::string& folder, std::uint64_t* bytes) override {
+    struct statvfs st;
+    if (::statvfs(NativePath(folder).c_str(), &st) != 0) return false;
+    *bytes = std::uint64_t(st.f_bavail) * st.f_frsize;
+    return true;
+  }
   std::string MakeTempFile() override {
     const char* dir = std::getenv("TMPDIR");
     std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/UPDXXXXXX";

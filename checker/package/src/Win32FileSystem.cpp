@@ -106,6 +106,12 @@ class Win32FileSystem : public FileSystem {
     for (const std::string& f : folders) RemoveFolderTree(f);
     return RemoveDirectoryA(folder.c_str()) != FALSE;
   }
+  bool FreeSpace(const std::string& folder, std::uint64_t* bytes) override {
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr)) return false;
+    *bytes = available.QuadPart;
+    return true;
+  }
   std::string MakeTempFile() override {
     char folder[MAX_PATH + 1];
     DWORD n = GetTempPathA(MAX_PATH, folder);

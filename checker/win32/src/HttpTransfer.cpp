@@ -27,6 +27,24 @@ std::string ErrorText(DWORD error) {
   return s;
 }
 
+void SetTimeouts(HINTERNET h) {
+  DWORD ms = kTransferTimeoutMs;
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+                       INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+    InternetSetOptionA(h, option, &ms, sizeof ms);
+  DWORD retries = 1;
+  InternetSetOptionA(h, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
+}
+
+// A failed WinINet call: after a cancel (the gate closed the session under
+// it) it is the cancel that ends the transfer, not an error.
+void TraceFailure(CAutoUpdate& run, DWORD error) {
+  if (run.TransferMustStop())
+    Trace("Connect Canceled\n");
+  else
+    Trace("Error:%s", ErrorText(error).c_str());
+}
+
 class Handle {
  public:
   explicit Handle(HINTERNET h = nullptr) : h_(h) {}
@@ -44,23 +62,77 @@ class Handle {
 
 }  // namespace
 
-int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, const std::string* file) {
-  Handle session(InternetOpenA("Mervik", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+bool TransferGate::Enter(void* session) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (aborted_) return false;
+  session_ = session;
+  return true;
+}
+
+bool TransferGate::Leave() {
+  std::lock_guard<std::mutex> hold(lock_);
+  bool ours = session_ != nullptr;
+  session_ = nullptr;
+  return ours;
+}
+
+void TransferGate::Abort() {
+  std::lock_guard<std::mutex> hold(lock_);
+  aborted_ = true;
+  if (session_) InternetCloseHandle(static_cast<HINTERNET>(session_));
+  session_ = nullptr;
+}
+
+namespace {
+
+// The session of one transfer, registered with the gate while it lives: only
+// one of the two closes it.
+class GatedSession {
+ public:
+  GatedSession(HINTERNET session, TransferGate* gate) : session_(session), gate_(gate) {
+    if (session_ && gate_ && !gate_->Enter(session_)) {
+      InternetCloseHandle(session_);
+      session_ = nullptr;
+    }
+  }
+  ~GatedSession() {
+    if (session_ && (!gate_ || gate_->Leave())) InternetCloseHandle(session_);
+  }
+  GatedSession(const GatedSession&) = delete;
+  GatedSession& operator=(const GatedSession&) = delete;
+  HINTERNET get() const { return session_; }
+  explicit operator bool() const { return session_ != nullptr; }
+
+ private:
+  HINTERNET session_;
+  TransferGate* gate_;
+};
+
+}  // namespace
+
+int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, const std::string* file,
+                TransferGate* gate) {
+  GatedSession session(InternetOpenA("Mervik", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0), gate);
   if (!session) return 0;
+  SetTimeouts(session.get());
   UrlParts parts;
   if (!SplitUrl(url, parts) || parts.scheme != "http") return 0;
   Trace("Connectting %s\n", url.c_str());
 
+  // The handles below die before the session (declared after it), also when
+  // the gate has closed the session already: closing a dead handle only fails.
   Handle connection(InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
                                      INTERNET_SERVICE_HTTP, 0, kContext));
   if (!connection) {
-    Trace("Error:%s", ErrorText(GetLastError()).c_str());
+    TraceFailure(run, GetLastError());
     return 0;
   }
+  SetTimeouts(connection.get());
   Handle request(HttpOpenRequestA(connection.get(), "GET", parts.path.c_str(), "HTTP/1.0", nullptr, nullptr,
                                   INTERNET_FLAG_EXISTING_CONNECT, kContext));
+  if (request) SetTimeouts(request.get());
   if (!request || !HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
-    Trace("Error:%s", ErrorText(GetLastError()).c_str());
+    TraceFailure(run, GetLastError());
     return 0;
   }
   DWORD status = 0, length = sizeof status;
@@ -94,12 +166,14 @@ int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, con
   for (;;) {
     DWORD got = 0;
     if (!InternetReadFile(request.get(), block, kBlock, &got)) {
-      Trace("Error:%s", ErrorText(GetLastError()).c_str());
+      TraceFailure(run, GetLastError());
       result = 0;
       break;
     }
-    if (got == 0) break;
-    if (run.TransferMustStop()) {
+    // A cancel that closed the session under the read may show as an end.
+    const bool stop = run.TransferMustStop();
+    if (got == 0 && !stop) break;
+    if (stop) {
       Trace("Connect Canceled\n");
       result = 0;
       break;

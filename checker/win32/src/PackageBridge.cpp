@@ -3,13 +3,17 @@
 #include "checker/Win32Platform.h"
 
 #if GLIMRA_HAVE_PACKAGE
+#include "checker/Trace.h"
 #include "package/PackageUnpacker.h"
 
 namespace checker {
 bool RemoveFolderTree(const std::string& folder) { return package::RemoveFolder(folder); }
 bool IsFilePath(const std::string& path) { return package::IsFile(path); }
-int UnpackPackage(const std::string& packageFile, const std::string& unpackFolder) {
-  return package::Unpack(packageFile, unpackFolder);
+int UnpackPackage(const std::string& packageFile, const std::string& unpackFolder, const std::atomic<bool>* abort) {
+  std::string reason;
+  int result = package::Unpack(packageFile, unpackFolder, &reason, abort);
+  if (result != 1) Trace("Unpack error:%s\n", reason.c_str());
+  return result;
 }
 }  // namespace checker
 
@@ -21,6 +25,6 @@ bool IsFilePath(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 bool RemoveFolderTree(const std::string& folder) { return RemoveDirectoryA(folder.c_str()) != FALSE; }
-int UnpackPackage(const std::string&, const std::string&) { return 0; }
+int UnpackPackage(const std::string&, const std::string&, const std::atomic<bool>*) { return 0; }
 }  // namespace checker
 #endif

@@ -6,15 +6,12 @@
 #include "checker/HttpTransfer.h"
 #include "checker/Trace.h"
 #include "common/LvkMessages.h"
+#include "common/ThreadPost.h"
 
 namespace checker {
 
 bool PostThreadMessageRetrying(DWORD thread, UINT message, WPARAM wParam, LPARAM lParam) {
-  while (!PostThreadMessageA(thread, message, wParam, lParam)) {
-    if (GetLastError() == ERROR_INVALID_THREAD_ID) return false;
-    Sleep(0);
-  }
-  return true;
+  return threadpost::PostToThread(thread, message, wParam, lParam);
 }
 
 bool ExecProgram(const std::string& commandLine, bool hide, bool wait) {
@@ -39,9 +36,21 @@ bool ExecProgram(const std::string& commandLine, bool hide, bool wait) {
   return true;
 }
 
+Win32Platform::~Win32Platform() {
+  for (HANDLE worker : workers_) CloseHandle(worker);
+  if (relay_) CloseHandle(relay_);
+}
+
 int Win32Platform::PostToRelay(unsigned relayThread, int code, unsigned arg) {
-  return PostThreadMessageRetrying(relayThread, WM_LVK_THREAD, static_cast<WPARAM>(code), static_cast<LPARAM>(arg)) ? 1
-                                                                                                                    : 0;
+  // Called with the run's state lock held: a relay that has ended (its host
+  // closed) must cost nothing, neither now nor for every later report.
+  if (relayGone_) return 0;
+  if (!relay_) relay_ = OpenThread(SYNCHRONIZE, FALSE, relayThread);  // null: judged by the id
+  if (threadpost::PostToThread(relayThread, WM_LVK_THREAD, static_cast<WPARAM>(code), static_cast<LPARAM>(arg), relay_))
+    return 1;
+  // A queue that stayed full loses this report only; an ended relay all.
+  relayGone_ = threadpost::ThreadIsGone(relayThread, relay_);
+  return 0;
 }
 
 void Win32Platform::PostToMainThread(int code, unsigned arg) {
@@ -67,19 +76,39 @@ void Win32Platform::StartWorker(std::function<void()> body) {
   auto* heap = new std::function<void()>(std::move(body));
   HANDLE thread = CreateThread(nullptr, 0, WorkerEntry, heap, 0, nullptr);
   if (thread) {
-    CloseHandle(thread);
+    std::lock_guard<std::mutex> hold(workersLock_);
+    workers_.push_back(thread);
     return;
   }
   // Without a thread the step still has to complete: run it here.
   WorkerEntry(heap);
 }
 
+bool Win32Platform::WaitForWorkers(DWORD timeoutMs) {
+  std::vector<HANDLE> waiting;
+  {
+    std::lock_guard<std::mutex> hold(workersLock_);
+    waiting = workers_;
+  }
+  const DWORD start = GetTickCount();
+  for (HANDLE worker : waiting) {
+    DWORD spent = GetTickCount() - start;
+    if (WaitForSingleObject(worker, spent < timeoutMs ? timeoutMs - spent : 0) != WAIT_OBJECT_0) return false;
+  }
+  return true;
+}
+
+void Win32Platform::AbortWork() {
+  abort_ = true;
+  gate_.Abort();
+}
+
 int Win32Platform::Download(CAutoUpdate& run, const std::string& url, std::string* text, const std::string* file) {
-  return DownloadUrl(run, url, text, file);
+  return DownloadUrl(run, url, text, file, &gate_);
 }
 
 int Win32Platform::Unpack(const std::string& packageFile, const std::string& unpackFolder) {
-  return UnpackPackage(packageFile, unpackFolder);
+  return UnpackPackage(packageFile, unpackFolder, &abort_);
 }
 
 void Win32Platform::RemoveFileQuietly(const std::string& path) { DeleteFileA(path.c_str()); }

@@ -13,6 +13,12 @@
 //   owner=1       with onask=dialog: a window of ours owns the dialog
 //   cancelat=N    post LVK_CMD_CANCEL once progress reaches N bytes
 //   exiton=CODE   end the host process when this notification arrives
+//   cancelafter=MS post LVK_CMD_CANCEL once, MS milliseconds after start
+//   stale=N stalebat=PATH  before the start, leave "LVK<hex>" folders in the
+//                 checker's temporary folder, as earlier runs do, under the
+//                 names GetTempFileName gives in the next N milliseconds
+//                 (every eighth one stays free), each with PATH linked in as
+//                 its setupeasy.bat
 // Like the viewer, the host ends its process at LVK_READY (the checker then
 // starts the installer); otherwise it ends when the checker has ended and
 // writes "exit <code>".
@@ -24,6 +30,7 @@
 #include <string>
 
 #include "common/LvkMessages.h"
+#include "common/ThreadPost.h"
 
 namespace {
 
@@ -43,11 +50,24 @@ void Log(const char* format, long a, long b) {
   std::fflush(g_log);
 }
 
-void Command(int code, LPARAM arg) {
-  while (!PostThreadMessageA(g_checkerThread, WM_LVK_THREAD, code, arg)) {
-    if (GetLastError() == ERROR_INVALID_THREAD_ID) return;
-    Sleep(0);
+void Command(int code, LPARAM arg) { threadpost::PostToThread(g_checkerThread, WM_LVK_THREAD, code, arg); }
+
+// Folders under the names that GetTempFileName(tmp, "LVK", 0) derives from
+// the tick count over the next n milliseconds.
+void LeaveStaleFolders(const std::string& tmp, unsigned n, const std::string& bat) {
+  DWORD tick = GetTickCount();
+  unsigned made = 0;
+  for (unsigned i = 0; i < n; ++i) {
+    unsigned unique = (tick + i) & 0xFFFF;
+    if (unique == 0 || i % 8 == 7) continue;
+    char folder[MAX_PATH];
+    std::snprintf(folder, sizeof folder, "%s\\LVK%x", tmp.c_str(), unique);
+    if (!CreateDirectoryA(folder, nullptr)) continue;
+    std::string installer = std::string(folder) + "\\setupeasy.bat";
+    if (!CreateHardLinkA(installer.c_str(), bat.c_str(), nullptr)) CopyFileA(bat.c_str(), installer.c_str(), TRUE);
+    ++made;
   }
+  Log("stale %ld %ld %ld\n", static_cast<long>(made), static_cast<long>(tick & 0xFFFF));
 }
 
 HWND OwnerWindow() {
@@ -102,6 +122,8 @@ int main(int argc, char** argv) {
     SetEnvironmentVariableA("TMP", Opt("tmp").c_str());
     SetEnvironmentVariableA("TEMP", Opt("tmp").c_str());
   }
+  if (!Opt("stale").empty())
+    LeaveStaleFolders(Opt("tmp"), static_cast<unsigned>(std::atol(Opt("stale").c_str())), Opt("stalebat"));
   bool standAlone = Opt("standalone") == "1";
   unsigned pid = standAlone ? 0 : GetCurrentProcessId();
   if (!Opt("pid").empty()) pid = static_cast<unsigned>(std::strtoul(Opt("pid").c_str(), nullptr, 10));
@@ -135,8 +157,19 @@ int main(int argc, char** argv) {
   CloseHandle(trace);
   g_checkerThread = pi.dwThreadId;
 
+  const bool cancelLater = !Opt("cancelafter").empty();
+  const DWORD cancelAt = static_cast<DWORD>(std::atol(Opt("cancelafter").c_str()));
+  bool cancelSent = false;
   for (;;) {
-    DWORD w = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, INFINITE, QS_ALLINPUT);
+    DWORD now = GetTickCount() - g_start;
+    DWORD wait = cancelLater && !cancelSent ? (now < cancelAt ? cancelAt - now : 0) : INFINITE;
+    DWORD w = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, wait, QS_ALLINPUT);
+    if (w == WAIT_TIMEOUT) {
+      cancelSent = true;
+      Log("cancel %ld %ld %ld\n", 0, 0);
+      Command(LVK_CMD_CANCEL, 0);
+      continue;
+    }
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (!msg.hwnd && msg.message == WM_LVK_THREAD) {
         OnNotification(static_cast<int>(msg.wParam), msg.lParam);

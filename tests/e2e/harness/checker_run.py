@@ -21,18 +21,22 @@ CANCELLED, READY, ERROR = 1700, 1800, 1900
 
 
 def make_package(files=None, folders=()):
+    """An update package of a ZIP archive with these files and folders."""
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w", zipfile.ZIP_DEFLATED) as z:
+        for name in folders:
+            z.writestr(zipfile.ZipInfo(name.rstrip("/") + "/"), b"")
+        for name, data in (files or {}).items():
+            z.writestr(name, data)
+    return package_of(buf.getvalue())
+
+
+def package_of(plain):
     """An update package: "UPD", format 1, plain length at 8, MD5 at 16, then
-    the ZIP archive encrypted with CAST-128 ECB, last block zero-padded."""
+    the archive plain encrypted with CAST-128 ECB, last block zero-padded."""
     with warnings.catch_warnings():
         warnings.simplefilter("ignore")
         from cryptography.hazmat.primitives.ciphers import Cipher, algorithms, modes
-        buf = io.BytesIO()
-        with zipfile.ZipFile(buf, "w", zipfile.ZIP_DEFLATED) as z:
-            for name in folders:
-                z.writestr(zipfile.ZipInfo(name.rstrip("/") + "/"), b"")
-            for name, data in (files or {}).items():
-                z.writestr(name, data)
-        plain = buf.getvalue()
         padded = plain + b"\0" * (-len(plain) % 8)
         enc = Cipher(algorithms.CAST5(PACKAGE_KEY), modes.ECB()).encryptor()
         body = enc.update(padded) + enc.finalize()
@@ -61,7 +65,7 @@ class CheckerRun:
         self.marker = self.root / "marker.txt"
         self.proc = None
 
-    def start(self, url="", ver="02001", program=None, marker_sleep=None, checker=None, **options):
+    def start(self, url="", ver="02001", program=None, marker_sleep=None, checker=None, env=None, **options):
         w = self.wine
         program = program or w.winpath(w.bin / "Marker.exe")
         args = [f"checker={w.winpath(checker or w.bin / 'Mervik.exe')}", f"url={url}", f"ver={ver}",
@@ -69,9 +73,11 @@ class CheckerRun:
                 f"log={w.winpath(self.log)}", f"trace={w.winpath(self.trace_file)}",
                 f"tmp={w.winpath(self.temp)}", f"cwd={w.winpath(self.cwd)}"]
         args += [f"{k}={v}" for k, v in options.items()]
+        extra_env = env or {}
         env = {"GLIMRA_MARKER": w.winpath(self.marker)}
         if marker_sleep:
             env["GLIMRA_MARKER_SLEEP"] = str(marker_sleep)
+        env.update(extra_env)
         self.proc = w.start(w.bin / "CheckerHost.exe", *args, env=env)
         return self
 

@@ -81,6 +81,8 @@ class CAutoUpdate {
  private:
   void MtxExit();
   void MatrixError(const char* source, int line);
+  // Enters Cancelling or Failed and makes a running worker stop soon.
+  void StopWorker(int state);
   int PhaseForState(int state) const;
 
   RunPlatform& platform_;

@@ -39,6 +39,10 @@ class RunPlatform {
   // Starts a command line; true when the process was created.
   virtual bool ExecProgram(const std::string& commandLine, bool hide, bool wait) = 0;
   virtual unsigned CurrentProcessId() = 0;
+  // The run is stopping (cancelled, failed or its host ended): a transfer
+  // blocked in the network returns now, and unpacking stops at its next
+  // chunk or entry. The workers still complete and clean up as usual.
+  virtual void AbortWork() = 0;
 };
 
 // The progress dialog as the run object sees it. Every call arrives with the

@@ -48,6 +48,13 @@ class FileSystem {
   // Creates a new empty file in the temporary folder, name prefix "UPD";
   // "" on failure.
   virtual std::string MakeTempFile() = 0;
+  // Bytes free for this user on the volume of an existing folder; false
+  // when the system cannot tell.
+  virtual bool FreeSpace(const std::string& folder, std::uint64_t* bytes) {
+    (void)folder;
+    (void)bytes;
+    return false;
+  }
 };
 
 // The platform's file system.

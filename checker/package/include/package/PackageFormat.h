@@ -27,6 +27,11 @@ inline constexpr std::uint8_t kPackageKey[16] = {'q', 'z', 'w', '|', 'r', 'a', '
 // an unpack needs, whatever the package size.
 inline constexpr std::size_t kChunkSize = 65536;
 
+// Most bytes one package may unpack to, all entries together: far above
+// any update of ours, far below what a crafted archive (deflate packs 1 GiB
+// of zeros into 1 MiB) could fill a disk with.
+inline constexpr std::uint64_t kMaxUnpackedSize = 256ull << 20;
+
 // Longest entry name the reader accepts, in bytes.
 inline constexpr std::size_t kMaxEntryName = 519;
 

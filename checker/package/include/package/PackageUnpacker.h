@@ -1,6 +1,7 @@
 #pragma once
 // Reading an update package: decrypt and verify it into a temporary archive,
 // then extract that archive into the unpack folder.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,14 +31,20 @@ class CPackageUnpacker {
   // Keeps a copy of the key; a length outside 0..16 leaves no key set.
   void SetKey(const void* key, int length);
   int KeyLength() const { return keyLength_; }
+  // Once *abort is true, decryption and extraction stop at their next chunk
+  // or entry and fail.
+  void SetAbortFlag(const std::atomic<bool>* abort) { abort_ = abort; }
 
   // Decrypts the package body into outputFile (created or truncated) and
   // checks the header, the length and the MD5 digest. 1 or 0.
   int DecryptAndVerify(const std::string& packageFile, const std::string& outputFile);
 
   // Extracts every entry of the archive below targetFolder: a first pass
-  // reads all entry information (and refuses unsafe names) before anything is
-  // written, a second one creates the folders and files. 1 or 0.
+  // reads all entry information and refuses unsafe names, and archives whose
+  // declared sizes add up to more than kMaxUnpackedSize or the free space of
+  // the target's volume, before anything is written; a second one creates the
+  // folders and files, and stops an entry that holds more than it declared.
+  // 1 or 0.
   int ExtractAll(const std::string& archiveFile, const std::string& targetFolder);
 
   // The whole operation: decrypt into a temporary "UPD" file, verify,
@@ -51,18 +58,23 @@ class CPackageUnpacker {
  private:
   int Fail(std::string reason);
   bool MakeFolders(const std::string& path);
+  bool Aborted() const { return abort_ && abort_->load(); }
+  // Room for `total` bytes below folder; *why says why not.
+  bool RoomFor(std::uint64_t total, const std::string& folder, std::string* why);
 
   FileSystem& fs_;
   std::uint8_t key_[16] = {};
   int keyLength_ = -1;
   std::string decryptedFile_;
   std::string error_;
+  const std::atomic<bool>* abort_ = nullptr;
 };
 
 // Unpacks packageFile into unpackFolder with the fixed package key. 1 when
 // unpacked; 0 on any failure, the unpack folder then removed. The reason of a
 // failure goes to *reason when given.
-int Unpack(const std::string& packageFile, const std::string& unpackFolder, std::string* reason = nullptr);
+int Unpack(const std::string& packageFile, const std::string& unpackFolder, std::string* reason = nullptr,
+           const std::atomic<bool>* abort = nullptr);
 
 // Deletes the folder and everything below it; the result is that of the final
 // removal of the folder itself (1 or 0). Single failures below are ignored.

@@ -3,14 +3,18 @@
 // files and the WinINet transfer.
 #include <windows.h>
 
+#include <atomic>
+#include <mutex>
 #include <string>
+#include <vector>
 
+#include "checker/HttpTransfer.h"
 #include "checker/RunPlatform.h"
 
 namespace checker {
 
-// Posts a thread message, retrying after Sleep(0) while the queue refuses it.
-// False only when the thread no longer exists.
+// Posts a thread message, retrying while the queue refuses it (at most
+// threadpost::kPatienceMs). False when the thread no longer exists.
 bool PostThreadMessageRetrying(DWORD thread, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Starts a command line (copied into a writable buffer); with wait, the
@@ -20,11 +24,16 @@ bool ExecProgram(const std::string& commandLine, bool hide, bool wait);
 // remove-folder: every file, then every sub-folder, then the folder itself.
 bool RemoveFolderTree(const std::string& folder);
 bool IsFilePath(const std::string& path);
-int UnpackPackage(const std::string& packageFile, const std::string& unpackFolder);
+// With abort set, the unpacking stops between chunks and entries (and fails).
+int UnpackPackage(const std::string& packageFile, const std::string& unpackFolder,
+                  const std::atomic<bool>* abort = nullptr);
 
 class Win32Platform : public RunPlatform {
  public:
   Win32Platform(DWORD mainThread, HANDLE hostSubstitute) : mainThread_(mainThread), substitute_(hostSubstitute) {}
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
 
   int PostToRelay(unsigned relayThread, int code, unsigned arg) override;
   void PostToMainThread(int code, unsigned arg) override;
@@ -39,10 +48,23 @@ class Win32Platform : public RunPlatform {
   bool IsFile(const std::string& path) override;
   bool ExecProgram(const std::string& commandLine, bool hide, bool wait) override;
   unsigned CurrentProcessId() override;
+  void AbortWork() override;
+
+  // Waits until every worker has ended (and so has cleaned up after itself),
+  // at most timeoutMs; true when they all have.
+  bool WaitForWorkers(DWORD timeoutMs);
 
  private:
   DWORD mainThread_;
   HANDLE substitute_;  // null when a real host process is watched
+  std::atomic<bool> abort_{false};
+  TransferGate gate_;
+  std::mutex workersLock_;
+  std::vector<HANDLE> workers_;
+  // The relay thread, opened at the first post so that a later thread with
+  // the same id is never taken for it; gone once a failed post found it ended.
+  HANDLE relay_ = nullptr;
+  bool relayGone_ = false;
 };
 
 }  // namespace checker
