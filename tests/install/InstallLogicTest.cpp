@@ -308,11 +308,12 @@ TEST_F(InstallerTest, RemoveAllUnloadsEachFileOnceAndResetsTheBaseline) {
 TEST_F(InstallerTest, PermanentInstallRuleAndEffect) {
   installer.LoadFiles({"C:\\f\\pair.ttc"});
   int beta = Row("Beta");
-  EXPECT_TRUE(installer.CanInstallPermanently(true, beta));
-  EXPECT_FALSE(installer.CanInstallPermanently(false, beta));
-  EXPECT_FALSE(installer.CanInstallPermanently(true, Row("Arial")));
-  EXPECT_FALSE(installer.CanInstallPermanently(true, fonts.GetCount()));
-  EXPECT_FALSE(installer.CanInstallPermanently(true, -1));
+  EXPECT_EQ(installer.CanInstallPermanently(true, beta), true);
+  EXPECT_EQ(installer.CanInstallPermanently(false, beta), false);
+  EXPECT_EQ(installer.CanInstallPermanently(true, Row("Arial")), false);
+  EXPECT_EQ(installer.CanInstallPermanently(true, fonts.GetCount()), false);
+  EXPECT_EQ(installer.CanInstallPermanently(true, -1), std::nullopt);  // no row: state kept
+  EXPECT_EQ(installer.CanInstallPermanently(false, -1), false);
 
   EXPECT_EQ(FontInstaller::PellmarkCommandLine("C:\\GLIMRA", fonts.TempPathAt(beta)),
             "C:\\GLIMRA\\Pellmark.exe C:\\f\\pair.ttc");
