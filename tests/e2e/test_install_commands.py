@@ -247,9 +247,11 @@ def test_property_dialog(host, tmp_path, shots):
     values = font_values(w)
     faces = h.state()["faces"]
 
-    # A registered face: the first value that names it, a full path kept.
+    # A registered face: the value made for it (else the first that contains
+    # its name), a full path kept.
     win, texts = property_texts(h, "DejaVu Sans")
-    expected = next(data for name, data in values if "DejaVu Sans" in name)
+    named = dict(values)
+    expected = named.get("DejaVu Sans (TrueType)") or next(data for name, data in values if "DejaVu Sans" in name)
     assert texts[1066] == "DejaVu Sans"
     assert texts[1067] == expected
     assert texts[1068] == "既存登録フォント"
@@ -261,6 +263,13 @@ def test_property_dialog(host, tmp_path, shots):
     if bare:
         win, texts = property_texts(h, bare[0].split(" (")[0])
         assert texts[1067].lower() == ("c:\\windows\\fonts\\" + bare[1]).lower()
+        answer(w, win, IDCANCEL)
+
+    # A family whose plain name no value carries: its regular style, not the
+    # first style that happens to contain the name.
+    if "C059" in faces and "C059 Roman (TrueType)" in named and "C059 (TrueType)" not in named:
+        win, texts = property_texts(h, "C059")
+        assert texts[1067].endswith(named["C059 Roman (TrueType)"].split("\\")[-1])
         answer(w, win, IDCANCEL)
 
     # A face that no value names.
