@@ -222,10 +222,12 @@ TEST(FontFileLookup, AValueMadeForTheFaceWinsOverAnEarlierOneContainingIt) {
   FakeFontKey reg;
   reg.keys[kNtFontKey] = {
       {"C059 Bold Italic (TrueType)", true, false, "C059-BdIta.otf"},
-      {"C059 Roman (TrueType)", true, false, "C059-Roman.otf"},  // as Wine names them
+      {"C059 Roman (TrueType)", true, false, "C059-Roman.otf"},
       {"C059 (Type 1)", true, false, "C059.pfm"},
       {"P052 Bold (OpenType)", true, false, "P052-Bold.otf"},
       {"P052 (OpenType)", true, false, "P052-Roman.otf"},
+      {"Z003-MediumItalic (TrueType)", true, false, "Z003-MediumItalic.otf"},
+      {"URWGothic-Book (TrueType)", true, false, "URWGothic-Book.otf"},  // as Wine names them
       {"Mono & Mono Wide & Mono Narrow (TrueType)", true, false, "mono.ttc"},
       {"Mono (TrueType)", true, false, "mono-single.ttf"},
       {"Sans Bold (TrueType)", true, false, "sans-bold.ttf"},
@@ -243,7 +245,9 @@ TEST(FontFileLookup, AValueMadeForTheFaceWinsOverAnEarlierOneContainingIt) {
       {"C059 Bold Italic", "C:\\W\\Fonts\\C059-BdIta.otf"},
       {"C059 Roman", "C:\\W\\Fonts\\C059-Roman.otf"},
       {"P052", "C:\\W\\Fonts\\P052-Roman.otf"},
-      {"Mono", "C:\\W\\Fonts\\mono.ttc"},  // a member of the collection, met first
+      {"URWGothic", "C:\\W\\Fonts\\URWGothic-Book.otf"},
+      {"Z003", "C:\\W\\Fonts\\Z003-MediumItalic.otf"},  // no regular style: contains it
+      {"Mono", "C:\\W\\Fonts\\mono.ttc"},               // a member of the collection, met first
       {"Mono Wide", "C:\\W\\Fonts\\mono.ttc"},
       {"Mono Narrow", "C:\\W\\Fonts\\mono.ttc"},
       {"Sans", "C:\\W\\Fonts\\sans-bold.ttf"},  // no exact value: the first containing it

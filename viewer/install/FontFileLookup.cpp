@@ -53,10 +53,11 @@ std::optional<std::string> LookUpFontFile(FontFileEnvironment& env, const std::s
   if (!values) return std::nullopt;
   // A value made for exactly this face wins over one that merely contains
   // its name ("Arial" inside "Arial Black (TrueType)"); next comes the
-  // family's regular style under its full name, as Wine registers fonts
-  // ("C059 Roman (TrueType)" for "C059"). A value too long to read is passed
-  // over; the faces after it still count.
-  constexpr std::string_view kStyles[] = {"", " Regular", " Roman", " Book", " Normal"};
+  // family's regular style under its full or PostScript name, as Wine
+  // registers fonts ("C059-Roman (TrueType)" for "C059"). A value too long
+  // to read is passed over; the faces after it still count.
+  constexpr std::string_view kStyles[] = {"",         " Regular", " Roman", " Book",  " Normal",
+                                          "-Regular", "-Roman",   "-Book",  "-Normal"};
   auto usable = [](const FontKeyReader::Value& v) { return v.isString && !v.tooLong; };
   auto match = values->end();
   for (std::string_view style : kStyles) {
