@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "common/Paths.h"
 #include "framework/DocView.h"
 #include "framework/RegistryProfile.h"
 #include "framework/Resource.h"
@@ -124,6 +125,11 @@ CWinApp::~CWinApp() {
 
 CWinApp* AfxGetApp() { return g_app; }
 
+ProgramNames ProgramNamesOf(const std::string& modulePath) {
+  std::string name = paths::BaseName(modulePath);
+  return {name, paths::FolderWithSeparator(modulePath) + name + ".HLP"};
+}
+
 int AfxWinInit(HINSTANCE instance, int cmdShow) {
   CWinApp* app = AfxGetApp();
   if (!app) return 0;
@@ -132,14 +138,9 @@ int AfxWinInit(HINSTANCE instance, int cmdShow) {
   app->m_nThreadID = ::GetCurrentThreadId();
   char path[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string exe = path;
-  // The name without folder and extension; the path's extension becomes ".HLP".
-  size_t slash = exe.find_last_of("\\/");
-  std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
-  size_t dot = file.rfind('.');
-  app->m_pszExeName = dot == std::string::npos ? file : file.substr(0, dot);
-  std::string base = dot == std::string::npos ? exe : exe.substr(0, exe.size() - (file.size() - dot));
-  app->m_pszHelpFilePath = base + ".HLP";
+  ProgramNames names = ProgramNamesOf(path);
+  app->m_pszExeName = names.exeName;
+  app->m_pszHelpFilePath = names.helpFilePath;
   if (app->m_pszAppName.empty()) app->m_pszAppName = LoadResString(AFX_IDS_APP_TITLE);
   if (app->m_pszAppName.empty()) app->m_pszAppName = app->m_pszExeName;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};

@@ -1,8 +1,33 @@
 #include "framework/Dialog.h"
 
+#include <algorithm>
+
 #include "framework/App.h"
 
 namespace fw {
+namespace {
+
+// Centres wnd on reference, or on the work area when reference is missing,
+// hidden or minimised; the result stays inside the work area of the monitor.
+void CentreOn(HWND wnd, HWND reference) {
+  RECT self{};
+  ::GetWindowRect(wnd, &self);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoA(::MonitorFromWindow(reference ? reference : wnd, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& area = monitor.rcWork;
+  RECT around = area;
+  if (reference && ::IsWindowVisible(reference) && !::IsIconic(reference)) ::GetWindowRect(reference, &around);
+  LONG width = self.right - self.left, height = self.bottom - self.top;
+  LONG x = around.left + (around.right - around.left - width) / 2;
+  LONG y = around.top + (around.bottom - around.top - height) / 2;
+  // Too big for the area: its top left corner stays visible.
+  x = std::max(area.left, std::min(x, area.right - width));
+  y = std::max(area.top, std::min(y, area.bottom - height));
+  ::SetWindowPos(wnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
 
 // ---- CDialog ---------------------------------------------------------------------
 
@@ -19,7 +44,22 @@ CDialog::CDialog(UINT templateId, CWnd* parent)
 
 CDialog::CDialog(UINT templateId, HWND owner) : m_nIDTemplate(templateId), m_hWndOwner(owner) {}
 
-LRESULT CDialog::OnInitDialogMsg(WPARAM, LPARAM) { return OnInitDialog() ? TRUE : FALSE; }
+LRESULT CDialog::OnInitDialogMsg(WPARAM, LPARAM) {
+  RECT before{};
+  ::GetWindowRect(m_hWnd, &before);
+  LRESULT result = OnInitDialog() ? TRUE : FALSE;
+  // A modal dialog opens over its owner (the main window when it has none)
+  // unless it placed itself during its initialisation.
+  RECT after{};
+  ::GetWindowRect(m_hWnd, &after);
+  if (m_modal && after.left == before.left && after.top == before.top) {
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    CWinApp* app = AfxGetApp();
+    if (!owner && app && app->m_pMainWnd) owner = app->m_pMainWnd->m_hWnd;
+    CentreOn(m_hWnd, owner);
+  }
+  return result;
+}
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   // The dialog manager's procedure that we replaced; it answers FALSE through

@@ -266,9 +266,11 @@ def test_property_dialog(host, tmp_path, shots):
     values = font_values(w)
     faces = h.state()["faces"]
 
-    # A registered face: the first value that names it, a full path kept.
+    # A registered face: the value made for it (else the first that contains
+    # its name), a full path kept.
     win, texts = property_texts(h, "DejaVu Sans")
-    expected = next(data for name, data in values if "DejaVu Sans" in name)
+    named = dict(values)
+    expected = named.get("DejaVu Sans (TrueType)") or next(data for name, data in values if "DejaVu Sans" in name)
     assert texts[1066] == "DejaVu Sans"
     assert texts[1067] == expected
     assert texts[1068] == "既存登録フォント"
@@ -281,6 +283,16 @@ def test_property_dialog(host, tmp_path, shots):
         win, texts = property_texts(h, bare[0].split(" (")[0])
         assert texts[1067].lower() == ("c:\\windows\\fonts\\" + bare[1]).lower()
         answer(w, win, IDCANCEL)
+
+    # Families that Wine registers under their styles' names only
+    # ("C059-Roman (TrueType)"): the regular style, not the first style that
+    # happens to contain the name.
+    for face in ("C059", "P052"):
+        regular = named.get(face + "-Roman (TrueType)")
+        if face in faces and regular:
+            win, texts = property_texts(h, face)
+            assert texts[1067] == regular, face
+            answer(w, win, IDCANCEL)
 
     # A face that no value names.
     orphan = next(f for f in faces if not any(f in name for name, _ in values))

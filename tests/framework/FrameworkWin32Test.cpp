@@ -4,6 +4,7 @@
 // of another thread.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -464,6 +465,66 @@ TEST(Dialog, ModalLoopDisablesTheOwnerAndEscapeArrivesAsCancel) {
   owner.DestroyWindow();
 }
 
+// Notes where it stands once it is up, after moving itself when told to.
+class PlacedDialog : public fw::CDialog {
+  FW_DECLARE_MESSAGE_MAP()
+ public:
+  PlacedDialog(fw::CWnd* owner, const POINT* moveTo) : CDialog(101, owner), moveTo_(moveTo) {}
+  bool OnInitDialog() override {
+    if (moveTo_) ::SetWindowPos(m_hWnd, nullptr, moveTo_->x, moveTo_->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PostMessage(WM_APP + 6);
+    return true;
+  }
+  void OnLook() {
+    ::GetWindowRect(m_hWnd, &rect);
+    EndDialog(IDOK);
+  }
+  RECT rect{};
+
+ private:
+  const POINT* moveTo_;
+};
+// clang-format off
+FW_BEGIN_MESSAGE_MAP(PlacedDialog, fw::CDialog)
+  fw::OnMessage(WM_APP + 6, &PlacedDialog::OnLook),
+FW_END_MESSAGE_MAP()
+// clang-format on
+
+TEST(Dialog, ModalDialogOpensCentredOnItsOwnerUnlessItPlacedItself) {
+  App();
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const POINT placed{37, 41};
+  const struct {
+    RECT owner;
+    const POINT* moveTo;
+    const char* what;
+  } cases[] = {
+      {{work.left + 100, work.top + 80, work.left + 700, work.top + 580}, nullptr, "centred"},
+      {{work.right - 150, work.top + 100, work.right + 450, work.top + 600}, nullptr, "kept on the screen"},
+      {{work.left + 100, work.top + 80, work.left + 700, work.top + 580}, &placed, "placed itself"},
+  };
+  for (const auto& c : cases) {
+    Parent owner;
+    const char* cls = fw::CWnd::RegisterFrameworkClass("FwTestParent");
+    ASSERT_TRUE(owner.CreateEx(0, cls, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, fw::CRect(c.owner), nullptr, 0));
+    PlacedDialog dialog(&owner, c.moveTo);
+    EXPECT_EQ(dialog.DoModal(), IDOK) << c.what;
+    RECT d = dialog.rect, o{};
+    GetWindowRect(owner.m_hWnd, &o);
+    LONG width = d.right - d.left, height = d.bottom - d.top;
+    LONG x = (o.left + o.right - width) / 2, y = (o.top + o.bottom - height) / 2;
+    if (c.moveTo) {
+      x = c.moveTo->x;
+      y = c.moveTo->y;
+    }
+    x = std::min(x, work.right - width);
+    EXPECT_NEAR(d.left, x, 1) << c.what;
+    EXPECT_NEAR(d.top, y, 1) << c.what;
+    owner.DestroyWindow();
+  }
+}
+
 class FailingFrame : public fw::CFrameWnd {
   FW_DECLARE_MESSAGE_MAP()
  public:
@@ -509,6 +570,20 @@ TEST(App, InstanceDataComesFromTheProgramFile) {
   EXPECT_EQ(fw::CommandPrompt(301), "カウントします");
   EXPECT_EQ(fw::CommandToolTip(301), "カウント");
   EXPECT_EQ(fw::CommandToolTip(4711), "");  // no string: no tool tip
+
+  // "ソ" ends in the byte 0x5C, which is no backslash.
+  const struct {
+    const char *path, *name, *help;
+  } programs[] = {
+      {"C:\\ソフト\\ソフト.exe", "ソフト", "C:\\ソフト\\ソフト.HLP"},
+      {"C:\\a.b\\表示", "表示", "C:\\a.b\\表示.HLP"},
+      {"Z:/x/Glimra.v2.EXE", "Glimra.v2", "Z:/x/Glimra.v2.HLP"},
+  };
+  for (const auto& p : programs) {
+    fw::ProgramNames names = fw::ProgramNamesOf(p.path);
+    EXPECT_EQ(names.exeName, p.name) << p.path;
+    EXPECT_EQ(names.helpFilePath, p.help) << p.path;
+  }
 }
 
 TEST(Gdi, OwnersReleaseTheirObjects) {

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "fonts/Win32FontSystem.h"
@@ -40,7 +41,9 @@ void WriteState() {
   out << "refreshes\t" << host->refreshes << "\n";
   out << "classic\t" << host->classic << "\n";
   out << "uninstall\t" << host->commands.CanUninstall() << "\n";
-  out << "permanent\t" << host->commands.CanInstallPermanently(host->classic, host->selected) << "\n";
+  // -1: no row selected, the state is left as it was.
+  std::optional<bool> permanent = host->commands.CanInstallPermanently(host->classic, host->selected);
+  out << "permanent\t" << (permanent ? int{*permanent} : -1) << "\n";
   for (const std::string& p : host->commands.Installer().Loaded().Paths()) out << "loaded\t" << p << "\n";
   for (int i = 0; i < host->fonts.GetCount(); ++i)
     out << "face\t" << host->fonts.GetFont(i).kind << "\t" << host->fonts.GetName(i) << "\n";

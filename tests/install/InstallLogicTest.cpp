@@ -219,8 +219,8 @@ TEST(FontFileLookup, BareNamesJoinTheFontFolderFullPathsStay) {
   };
   FontFileEnvironment env{reg, "C:\\WINDOWS\\Fonts"};
   EXPECT_EQ(LookUpFontFile(env, "Own Font", kNtFontKey), "D:\\fonts\\own.ttf");
-  // A short name inside an earlier value takes that value's file.
-  EXPECT_EQ(LookUpFontFile(env, "Arial", kNtFontKey), "C:\\WINDOWS\\Fonts\\ariblk.ttf");
+  // The value made for the face, not the earlier one that contains its name.
+  EXPECT_EQ(LookUpFontFile(env, "Arial", kNtFontKey), "C:\\WINDOWS\\Fonts\\arial.ttf");
   EXPECT_EQ(LookUpFontFile(env, "ＭＳ Ｐゴシック", kNtFontKey), "C:\\WINDOWS\\Fonts\\msgothic.ttc");
   EXPECT_EQ(LookUpFontFile(env, "arial", kNtFontKey), std::nullopt);  // case matters
   EXPECT_EQ(LookUpFontFile(env, "Version", kNtFontKey), std::nullopt);
@@ -229,6 +229,52 @@ TEST(FontFileLookup, BareNamesJoinTheFontFolderFullPathsStay) {
   FontFileEnvironment noFolder{reg, ""};
   EXPECT_EQ(LookUpFontFile(noFolder, "Arial", kNtFontKey), std::nullopt);
   EXPECT_EQ(LookUpFontFile(noFolder, "Own Font", kNtFontKey), "D:\\fonts\\own.ttf");
+}
+
+TEST(FontFileLookup, AValueMadeForTheFaceWinsOverAnEarlierOneContainingIt) {
+  FakeFontKey reg;
+  reg.keys[kNtFontKey] = {
+      {"C059 Bold Italic (TrueType)", true, false, "C059-BdIta.otf"},
+      {"C059 Roman (TrueType)", true, false, "C059-Roman.otf"},
+      {"C059 (Type 1)", true, false, "C059.pfm"},
+      {"P052 Bold (OpenType)", true, false, "P052-Bold.otf"},
+      {"P052 (OpenType)", true, false, "P052-Roman.otf"},
+      {"Z003-MediumItalic (TrueType)", true, false, "Z003-MediumItalic.otf"},
+      {"URWGothic-Book (TrueType)", true, false, "URWGothic-Book.otf"},  // as Wine names them
+      {"Mono & Mono Wide & Mono Narrow (TrueType)", true, false, "mono.ttc"},
+      {"Mono (TrueType)", true, false, "mono-single.ttf"},
+      {"Sans Bold (TrueType)", true, false, "sans-bold.ttf"},
+      {"Sans", true, false, "sans-bare.ttf"},  // no type suffix: contains only
+      {"Serif (TrueType) Extra", true, false, "serif-extra.ttf"},
+      {"Wide (Type 1)", true, false, "wide.pfm"},
+      {"表 (TrueType)", true, false, "hyo.ttf"},
+  };
+  FontFileEnvironment env{reg, "C:\\W\\Fonts"};
+  const struct {
+    const char* face;
+    const char* file;  // nullptr: not found
+  } cases[] = {
+      {"C059", "C:\\W\\Fonts\\C059-Roman.otf"},  // its regular style
+      {"C059 Bold Italic", "C:\\W\\Fonts\\C059-BdIta.otf"},
+      {"C059 Roman", "C:\\W\\Fonts\\C059-Roman.otf"},
+      {"P052", "C:\\W\\Fonts\\P052-Roman.otf"},
+      {"URWGothic", "C:\\W\\Fonts\\URWGothic-Book.otf"},
+      {"Z003", "C:\\W\\Fonts\\Z003-MediumItalic.otf"},  // no regular style: contains it
+      {"Mono", "C:\\W\\Fonts\\mono.ttc"},               // a member of the collection, met first
+      {"Mono Wide", "C:\\W\\Fonts\\mono.ttc"},
+      {"Mono Narrow", "C:\\W\\Fonts\\mono.ttc"},
+      {"Sans", "C:\\W\\Fonts\\sans-bold.ttf"},  // no exact value: the first containing it
+      {"Serif", "C:\\W\\Fonts\\serif-extra.ttf"},
+      {"Wide", "C:\\W\\Fonts\\mono.ttc"},  // "Mono Wide" contains it
+      {"表", "C:\\W\\Fonts\\hyo.ttf"},
+      {"Bold", "C:\\W\\Fonts\\C059-BdIta.otf"},
+      {"Missing", nullptr},
+  };
+  for (const auto& c : cases) {
+    std::optional<std::string> expected;
+    if (c.file) expected = c.file;
+    EXPECT_EQ(LookUpFontFile(env, c.face, kNtFontKey), expected) << c.face;
+  }
 }
 
 TEST(FontFileLookup, ATooLongValueDoesNotEndTheSearch) {
@@ -321,11 +367,12 @@ TEST_F(InstallerTest, RemoveAllUnloadsEachFileOnceAndResetsTheBaseline) {
 TEST_F(InstallerTest, PermanentInstallRuleAndEffect) {
   installer.LoadFiles({"C:\\f\\pair.ttc"});
   int beta = Row("Beta");
-  EXPECT_TRUE(installer.CanInstallPermanently(true, beta));
-  EXPECT_FALSE(installer.CanInstallPermanently(false, beta));
-  EXPECT_FALSE(installer.CanInstallPermanently(true, Row("Arial")));
-  EXPECT_FALSE(installer.CanInstallPermanently(true, fonts.GetCount()));
-  EXPECT_FALSE(installer.CanInstallPermanently(true, -1));
+  EXPECT_EQ(installer.CanInstallPermanently(true, beta), true);
+  EXPECT_EQ(installer.CanInstallPermanently(false, beta), false);
+  EXPECT_EQ(installer.CanInstallPermanently(true, Row("Arial")), false);
+  EXPECT_EQ(installer.CanInstallPermanently(true, fonts.GetCount()), false);
+  EXPECT_EQ(installer.CanInstallPermanently(true, -1), std::nullopt);  // no row: state kept
+  EXPECT_EQ(installer.CanInstallPermanently(false, -1), false);
 
   EXPECT_EQ(FontInstaller::PellmarkCommandLine("C:\\GLIMRA", fonts.TempPathAt(beta)),
             "C:\\GLIMRA\\Pellmark.exe C:\\f\\pair.ttc");

@@ -31,10 +31,13 @@ struct FontFileEnvironment {
 // True for a path that names its drive or share ("C:\...", "\\server\...").
 bool IsFullPath(const std::string& path);
 
-// The file of the first string value whose name contains faceName (exact,
-// character-aligned): a full path as written, a bare name inside the font
-// folder. Nothing when no value matches or the folder for a bare name is
-// unknown.
+// The file of the first string value made for faceName ("<face> (TrueType)",
+// "<face> (OpenType)", or "<face>" as one of the faces of "A & B (TrueType)");
+// failing that, made for its regular style ("<face> Regular (TrueType)" or
+// "<face>-Regular (TrueType)", also Roman, Book, Normal); failing that, of
+// the first whose name contains faceName (exact, character-aligned). A full
+// path is taken as written, a bare name inside the font folder. Nothing when
+// no value matches or the folder for a bare name is unknown.
 std::optional<std::string> LookUpFontFile(FontFileEnvironment& env, const std::string& faceName,
                                           const std::string& key);
 

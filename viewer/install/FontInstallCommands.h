@@ -25,7 +25,7 @@ class FontInstallCommands {
   bool CanUninstall() const { return !installer_.Loaded().empty(); }
   // 32807 for the selected row (from the context menu for any row).
   bool PermanentInstall(HWND view, int selectedRow, const std::string& installFolder);
-  bool CanInstallPermanently(bool classicSystem, int selectedRow) const {
+  std::optional<bool> CanInstallPermanently(bool classicSystem, int selectedRow) const {
     return installer_.CanInstallPermanently(classicSystem, selectedRow);
   }
   // 32799 for the selected row.

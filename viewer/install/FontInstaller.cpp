@@ -23,8 +23,10 @@ std::string FontInstaller::PellmarkCommandLine(const std::string& installFolder,
   return installFolder + "\\Pellmark.exe " + path;
 }
 
-bool FontInstaller::CanInstallPermanently(bool classicSystem, int row) const {
-  return classicSystem && row >= 0 && row < fonts_.GetCount() && fonts_.GetFont(row).kind == kFontTemporary;
+std::optional<bool> FontInstaller::CanInstallPermanently(bool classicSystem, int row) const {
+  if (!classicSystem) return false;
+  if (row < 0) return std::nullopt;
+  return row < fonts_.GetCount() && fonts_.GetFont(row).kind == kFontTemporary;
 }
 
 void FontInstaller::InstalledPermanently(int row, const std::string& path) {

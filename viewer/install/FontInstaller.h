@@ -3,6 +3,7 @@
 // unloading them through the catalogue, and what a permanent installation
 // changes. Portable; the dialogs and the install program are in the Win32
 // files beside it.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,9 @@ class FontInstaller {
   // its words as the path).
   static std::string PellmarkCommandLine(const std::string& installFolder, const std::string& path);
 
-  // Whether the menu and tool bar offer the permanent install for the row.
-  bool CanInstallPermanently(bool classicSystem, int selectedRow) const;
+  // Whether the menu and tool bar offer the permanent install for the row;
+  // nothing (leave the state as it is) when no row is selected.
+  std::optional<bool> CanInstallPermanently(bool classicSystem, int selectedRow) const;
 
   // After the install program succeeded for the row's file: the face counts
   // as registered and the file is no longer unloaded by the viewer.

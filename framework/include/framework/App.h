@@ -118,6 +118,13 @@ class CWinApp : public CWinThread {
 };
 
 CWinApp* AfxGetApp();
+// The program's name without folder and extension, and the help file path
+// made from its path (extension replaced by ".HLP"; appended when none).
+struct ProgramNames {
+  std::string exeName;
+  std::string helpFilePath;
+};
+ProgramNames ProgramNamesOf(const std::string& modulePath);
 // Sets up the application object's instance data (paths, names); for console programs.
 int AfxWinInit(HINSTANCE instance, int cmdShow = SW_SHOWNORMAL);
 // The GUI program's body: AfxWinInit, InitInstance, Run (or ExitInstance when

@@ -30,7 +30,8 @@ void CGlimraView::OnFontPermanent() {
 }
 
 void CGlimraView::OnUpdateFontPermanent(fw::CCmdUI* ui) {
-  ui->Enable(InstallCommands().CanInstallPermanently(classicSystem_, model_.selectedRow));
+  if (std::optional<bool> on = InstallCommands().CanInstallPermanently(classicSystem_, model_.selectedRow))
+    ui->Enable(*on);
 }
 
 void CGlimraView::OnFontProperties() { InstallCommands().ShowProperties(m_hWnd, model_.selectedRow); }
