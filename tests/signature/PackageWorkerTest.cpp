@@ -41,6 +41,7 @@ class FilePlatform : public RunPlatform {
   bool IsFile(const std::string& p) override { return package::IsFile(p); }
   bool ExecProgram(const std::string&, bool, bool) override { return false; }
   unsigned CurrentProcessId() override { return 1; }
+  void AbortWork() override {}
 
   std::string source;
   std::vector<int> codes;
