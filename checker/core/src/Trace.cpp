@@ -18,6 +18,11 @@ std::function<void(std::string_view)>& Sink() {
   return sink;
 }
 
+std::function<void(std::string_view)>& Copy() {
+  static std::function<void(std::string_view)> copy;
+  return copy;
+}
+
 }  // namespace
 
 void Trace(const char* format, ...) {
@@ -36,6 +41,7 @@ void Trace(const char* format, ...) {
   va_end(again);
 
   std::lock_guard<std::mutex> hold(SinkLock());
+  if (Copy()) Copy()(line);
   if (Sink()) {
     Sink()(line);
     return;
@@ -48,6 +54,11 @@ void Trace(const char* format, ...) {
 void SetTraceSink(std::function<void(std::string_view)> sink) {
   std::lock_guard<std::mutex> hold(SinkLock());
   Sink() = std::move(sink);
+}
+
+void SetTraceCopy(std::function<void(std::string_view)> copy) {
+  std::lock_guard<std::mutex> hold(SinkLock());
+  Copy() = std::move(copy);
 }
 
 }  // namespace checker
