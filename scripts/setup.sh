@@ -15,7 +15,7 @@ packages=(
   fonts-ipafont fonts-ipaexfont fonts-dejavu-core locales
   cups printer-driver-cups-pdf poppler-utils libcups2:i386
   python3 python3-cryptography python3-pytest
-  openssl unzip zip dpkg-dev fp-utils
+  openssl unzip zip dpkg-dev fp-utils nsis
 )
 
 missing=()
