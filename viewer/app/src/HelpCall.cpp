@@ -98,8 +98,9 @@ void CMainFrame::OnHelpCall(DWORD_PTR data, UINT cmd) {
   const bool browser = RunsUnderWine();
   const std::string pages = PagesFolderOf(file);
   char text[1024];
-  if (!FileExists(browser ? pages + kContentsPage : file)) {
-    std::snprintf(text, sizeof text, "Not Exist Html Help File\n\n   File Path [ %s ]", file.c_str());
+  const std::string needed = browser ? pages + kContentsPage : file;
+  if (!FileExists(needed)) {
+    std::snprintf(text, sizeof text, "Not Exist Html Help File\n\n   File Path [ %s ]", needed.c_str());
     ::SetCursor(previous);
     fw::AfxMessageBox(text);
     return;
