@@ -156,6 +156,7 @@ def upgrade(wine, http_server, temp, tmp_path):
     assert wine.reg_get(SETTINGS, "Favorite01") == favourite
     x, y = PLACEMENT["x"], PLACEMENT["y"]
     assert frame.rect == (x, y, x + PLACEMENT["cx"], y + PLACEMENT["cy"])
+    assert {name: wine.reg_get(WINDOW, name) for name in PLACEMENT} == PLACEMENT
     # No second offer: this version is outside the published range.
     wine.post(frame.hwnd, 0x0111, ID_UPDATE_CHECK)
     wine.command(wait_box(wine, NO_UPDATE_TEXT).hwnd, IDOK)
