@@ -2,10 +2,17 @@
 through a batch file (NSIS wants /D= unquoted, as the last argument), the
 version resource of an installed program, the uninstall key."""
 import struct
+import time
 from pathlib import Path
 
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimra"
 PROGRAMS = ("Glimra.exe", "Lanvik.dll", "Mervik.exe", "Pellmark.exe", "Glimra.chm", "help/index.html")
+
+
+def today() -> str:
+    """LastConnectDate's text for today: set, it keeps the automatic check away."""
+    t = time.localtime()
+    return f"{t.tm_year:04d}{t.tm_mon:02d}{t.tm_mday:02d}"
 
 
 def tree_version(build: Path) -> str:

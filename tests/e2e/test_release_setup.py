@@ -2,22 +2,14 @@
 under Program Files, a chosen folder, the refusal while Glimra runs from
 that folder (silent: exit code 2; interactive: a message with Retry), and
 the help pages the viewer opens in the browser under Wine."""
-import time
-
 from harness.glimra import Glimra
 from harness.wine import wait_until
-from release_support import PROGRAMS, UNINSTALL_KEY, install_silently, run_batch, tree_version
+from release_support import PROGRAMS, UNINSTALL_KEY, install_silently, run_batch, today, tree_version
 
-IDOK, IDRETRY = 1, 4
-ID_NEXT = 1
+IDRETRY, ID_NEXT = 4, 1
 ID_HELP = 57670
 DIRECTORY_EDIT = 1019
 IN_USE_START = "Glimra が "
-
-
-def today():
-    t = time.localtime()
-    return f"{t.tm_year:04d}{t.tm_mon:02d}{t.tm_mday:02d}"
 
 
 def page_texts(wine, window):

@@ -15,8 +15,8 @@ import pytest
 from harness.glimra import Glimra
 from harness.http import Answer
 from harness.wine import wait_until
-from release_support import (PROGRAMS, UNINSTALL_KEY, file_version, install_silently, next_version, tree_version,
-                             update_text)
+from release_support import (PROGRAMS, UNINSTALL_KEY, file_version, install_silently, next_version, today,
+                             tree_version, update_text)
 
 APP_KEY = r"HKCU\Software\VANTO\Glimra"
 SETTINGS, WINDOW = APP_KEY + r"\Settings", APP_KEY + r"\Window"
@@ -25,11 +25,6 @@ IDOK, IDYES = 1, 6
 QUESTION_FIRST_LINE = "新しいアップデートがあります."
 NO_UPDATE_TEXT = "最新のアップデートはありません."
 PLACEMENT = {"x": 140, "y": 60, "cx": 620, "cy": 700}
-
-
-def today():
-    t = time.localtime()
-    return f"{t.tm_year:04d}{t.tm_mon:02d}{t.tm_mday:02d}"
 
 
 def message_boxes(wine):
