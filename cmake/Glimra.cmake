@@ -22,6 +22,15 @@ if(WIN32)
   # Tests run under Wine through this wrapper; the build tree holds the prefix.
   set(GLIMRA_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${GLIMRA_WINE_RUN};${CMAKE_BINARY_DIR})
+  # The 64-bit test build runs under wine64: the scripts and the end-to-end
+  # harness find it through this mark and the shims in scripts/wine64.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "win64")
+    set(GLIMRA_E2E_PATH "PATH=${CMAKE_SOURCE_DIR}/scripts/wine64:$ENV{PATH}")
+  else()
+    file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "win32")
+    set(GLIMRA_E2E_PATH "")
+  endif()
 endif()
 
 find_program(GLIMRA_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
@@ -54,7 +63,7 @@ function(glimra_add_e2e_test name file)
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/e2e)
   set_tests_properties(e2e.${name} PROPERTIES
     FIXTURES_REQUIRED Wine RESOURCE_LOCK wine-display TIMEOUT 900
-    ENVIRONMENT "GLIMRA_BUILD=${CMAKE_BINARY_DIR};GLIMRA_SOURCE=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "GLIMRA_BUILD=${CMAKE_BINARY_DIR};GLIMRA_SOURCE=${CMAKE_SOURCE_DIR};${GLIMRA_E2E_PATH}")
 endfunction()
 
 # glimra_add_benchmark(<name> SOURCES <files...> LIBS <libs...>)

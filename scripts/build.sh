@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# build.sh [native|asan|win32]...: configures (once) and builds the trees.
+# build.sh [native|asan|win32|win64]...: configures (once) and builds the trees.
+# win64 is a test-only build for kernels that cannot run 32-bit code.
 # With no argument: all three. GLIMRA_BUILD_ROOT (default build) holds them.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +24,7 @@ for t in "${trees[@]}"; do
   native) configure_and_build "$root/native" ;;
   asan) configure_and_build "$root/native-asan" -DGLIMRA_SANITIZE=ON ;;
   win32) configure_and_build "$root/win32" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw32.cmake" ;;
+  win64) configure_and_build "$root/win64" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw64.cmake" ;;
   *) echo "build.sh: unknown tree $t" >&2; exit 2 ;;
   esac
 done

@@ -10,7 +10,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   zlib1g-dev libminizip-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 libz-mingw-w64-dev
-  wine wine32:i386
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64
   xvfb xauth imagemagick x11-utils
   fonts-ipafont fonts-ipaexfont fonts-dejavu-core locales
   cups printer-driver-cups-pdf poppler-utils libcups2:i386

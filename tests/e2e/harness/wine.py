@@ -18,6 +18,11 @@ def _session_env(build: Path) -> dict:
         LANG="ja_JP.UTF-8",
         LC_ALL="ja_JP.UTF-8",
     )
+    arch = build / "wine-arch"
+    if arch.exists() and arch.read_text().strip() == "win64":
+        shims = str(Path(__file__).resolve().parents[3] / "scripts" / "wine64")
+        if shims not in env.get("PATH", "").split(":"):
+            env["PATH"] = shims + ":" + env.get("PATH", "")
     display = build / "wine-session" / "display"
     if display.exists():
         env["DISPLAY"] = display.read_text().strip()
