@@ -1,5 +1,8 @@
 ; Glimra's setup program, built by makensis from the Windows tree:
-;   makensis -DVERSION=2.0.1 -DBINDIR=<tree>/bin -DOUTFILE=<setup.exe> Glimra.nsi
+;   makensis -DVERSION=2.0.1 -DBINDIR=<tree>/bin -DOUTFILE=<setup.exe> [-DTARGET=amd64-unicode] Glimra.nsi
+; TARGET is the setup program's own architecture, that of the programs it
+; installs: x86-unicode (the default, what ships) or amd64-unicode (the
+; 64-bit test build).
 ;
 ; Run by a user it installs Glimra into a chosen folder (silently with /S and
 ; /D=<folder>). Put into an update package as setupeasy.exe, it is also the
@@ -11,7 +14,10 @@
   !error "give -DVERSION=, -DBINDIR= and -DOUTFILE="
 !endif
 
-Unicode true
+!ifndef TARGET
+  !define TARGET x86-unicode
+!endif
+Target ${TARGET}
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
@@ -24,7 +30,11 @@ RequestExecutionLevel admin
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES\${PUBLISHER}\${PRODUCT}"
+!if ${TARGET} == amd64-unicode
+  InstallDir "$PROGRAMFILES64\${PUBLISHER}\${PRODUCT}"
+!else
+  InstallDir "$PROGRAMFILES\${PUBLISHER}\${PRODUCT}"
+!endif
 BrandingText "${PUBLISHER}"
 ShowInstDetails show
 

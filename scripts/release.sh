@@ -13,9 +13,12 @@
 # oldest installed version that is offered the update.
 #
 # The programs are built in a Windows tree of their own configured with
-# GLIMRA_VERSION=VERSION (GLIMRA_BUILD_ROOT/win32-release; only the targets
-# the setup program needs), the package with the native Mervpack.
-# GLIMRA_BUILD_ROOT (default build) holds the trees and release/.
+# GLIMRA_VERSION=VERSION (GLIMRA_BUILD_ROOT/win32-release, kept for the next
+# release; only the targets the setup program needs), the package with the
+# native Mervpack. GLIMRA_BUILD_ROOT (default build) holds the trees and
+# release/. GLIMRA_RELEASE_ARCH=win64 builds 64-bit programs and setup program
+# instead (win64-release), for the tests on machines that cannot run 32-bit
+# programs; releases are win32, the default.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -38,14 +41,20 @@ fi
 highest=$(printf '%05d' $((10#$code - 1)))
 
 root=${GLIMRA_BUILD_ROOT:-build}
+arch=${GLIMRA_RELEASE_ARCH:-win32}
+case "$arch" in
+win32) toolchain=mingw32 ;;
+win64) toolchain=mingw64 ;;
+*) echo "release.sh: GLIMRA_RELEASE_ARCH is win32 or win64, not $arch" >&2; exit 2 ;;
+esac
 jobs=$(nproc)
-tree=$root/win32-release
+tree=$root/$arch-release
 native=$root/native
 out=$root/release/$version
 
-echo "release.sh: building Glimra $version (update version $code) in $tree"
+echo "release.sh: building Glimra $version (update version $code, $arch) in $tree"
 cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw32.cmake" -DGLIMRA_VERSION="$version" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain.cmake" -DGLIMRA_VERSION="$version" >/dev/null
 cmake --build "$tree" -j "$jobs" --target glimra_setup
 if [ ! -f "$native/build.ninja" ]; then
   cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

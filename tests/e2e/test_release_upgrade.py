@@ -78,8 +78,10 @@ def close_viewers(wine):
 
 
 def publish(build, version, base):
-    """release.sh into the build root's release folder; returns that folder."""
-    env = dict(os.environ, GLIMRA_BUILD_ROOT=str(build.parent))
+    """release.sh into the build root's release folder, for the architecture
+    of the tree under test; returns that folder."""
+    env = dict(os.environ, GLIMRA_BUILD_ROOT=str(build.parent),
+               GLIMRA_RELEASE_ARCH=(build / "wine-arch").read_text().strip())
     r = subprocess.run(["bash", str(Path(__file__).resolve().parents[2] / "scripts" / "release.sh"), version, base],
                        env=env, capture_output=True, text=True, timeout=1500)
     assert r.returncode == 0, r.stdout[-4000:] + r.stderr[-4000:]
