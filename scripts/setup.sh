@@ -16,7 +16,7 @@ packages=(
   fonts-ipafont fonts-ipaexfont fonts-dejavu-core locales
   cups printer-driver-cups-pdf poppler-utils libcups2:i386
   python3 python3-cryptography python3-pytest python3-fonttools unicode-data
-  openssl unzip zip dpkg-dev fp-utils curl
+  openssl unzip zip dpkg-dev fp-utils curl nsis
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include "checker/AliasFile.h"
 #include "checker/AutoUpdate.h"
 #include "checker/CommandLine.h"
+#include "checker/SupportTrace.h"
 #include "checker/Trace.h"
 #include "checker/Url.h"
 #include "checker/Win32Platform.h"
@@ -103,6 +104,7 @@ int main() {
   MSG peek;
   PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE);
 
+  StartSupportTrace();
   const char* raw = GetCommandLineA();
   Trace("Start GetCommandLine=%s\n", raw);
   CommandLine cl = ParseCommandLine(raw);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -10,6 +11,7 @@
 #include "checker/AliasFile.h"
 #include "checker/Installer.h"
 #include "checker/RunPlatform.h"
+#include "checker/SupportTrace.h"
 
 using namespace checker;
 namespace fs = std::filesystem;
@@ -138,4 +140,23 @@ TEST(Installer, AFailedStartTriesNoOtherCandidate) {
   p.startable = false;
   EXPECT_EQ(LaunchInstaller(p, "U\\", "H\\", "H\\G.exe"), kInstallerFailed);
   EXPECT_EQ(p.started.size(), 1u);
+}
+
+TEST(SupportTrace, NamesSortByStartAndTheNewestFewStay) {
+  std::string name = SupportTraceName(std::time(nullptr), 4321);
+  EXPECT_TRUE(IsSupportTraceName(name));
+  EXPECT_EQ(name.size(), std::string("Mervik-20261208-073500-4321.log").size());
+  for (const char* other : {"Mervik.log", "Mervik-20261208-073500-.log", "Mervik-2026120-0735000-1.log",
+                            "Mervik-20261208-073500-12.txt", "Mervik-2026x208-073500-12.log", "LVK1.tmp"})
+    EXPECT_FALSE(IsSupportTraceName(other)) << other;
+
+  // Same second: the process id decides, as a number (99 started before 100).
+  std::vector<std::string> names = {"Mervik-20261208-073501-7.log",   "Mervik.log",
+                                    "Mervik-20261208-073500-100.log", "Mervik-20261207-235959-5.log",
+                                    "Mervik-20261208-073500-99.log",  "Mervik-20261208-080000-1.log",
+                                    "mervik-20261208-090000-2.LOG",   "LVK3.tmp"};
+  EXPECT_EQ(SupportTracesToRemove(names),
+            (std::vector<std::string>{"Mervik-20261207-235959-5.log", "Mervik-20261208-073500-99.log"}));
+  names.resize(4);
+  EXPECT_TRUE(SupportTracesToRemove(names).empty());
 }

@@ -127,6 +127,74 @@ def test_update_lines_the_checker_would_misread_are_refused(tmp_path, low, high,
     assert not (tmp_path / "p.upd").exists()
 
 
+def test_update_line_with_the_same_range_is_replaced_where_it_stands(tmp_path):
+    make_zip(tmp_path / "in.zip", [("setup.exe", b"MZ")])
+    info = tmp_path / "AutoUpdate.dat"
+    info.write_bytes(b"# Glimra\r\nR 00000 02002 http://h/wide.upd\nR 02000 02001 http://h/stale.upd\r"
+                     b"r \"02000\" 02001 http://h/stale2.upd\r\nR 01000 01999 http://h/old.upd\r\n")
+    r = run("--info", info, "--from", "02000", "--to", "02001", "--url", "http://h/new.upd", tmp_path / "in.zip",
+            tmp_path / "p.upd")
+    assert r.returncode == 0, r.stderr
+    assert "replaced" in r.stdout and "removed 1" in r.stdout
+    # The wider line before it still wins for 02000 to 02001: the publisher is told.
+    assert "warning" in r.stderr and "R 00000 02002 http://h/wide.upd" in r.stderr
+    assert info.read_bytes() == (b"# Glimra\r\nR 00000 02002 http://h/wide.upd\r\nR 02000 02001 http://h/new.upd\r\n"
+                                 b"R 01000 01999 http://h/old.upd\r\n")
+    r = run("--info", info, "--from", "02002", "--to", "02003", "--url", "http://h/next.upd", tmp_path / "in.zip",
+            tmp_path / "p.upd")
+    assert r.returncode == 0 and "appended" in r.stdout
+    assert info.read_bytes().endswith(b"R 01000 01999 http://h/old.upd\r\nR 02002 02003 http://h/next.upd\r\n")
+
+
+@pytest.fixture
+def served(tmp_path):
+    """A loopback HTTP server for the files of tmp_path/www; yields its base URL."""
+    import functools
+    import http.server
+    import threading
+    www = tmp_path / "www"
+    www.mkdir()
+    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=str(www))
+    handler.log_message = lambda *a: None
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    yield f"http://127.0.0.1:{server.server_address[1]}"
+    server.shutdown()
+    server.server_close()
+
+
+def test_check_reports_what_a_client_of_each_version_gets(tmp_path, served):
+    www = tmp_path / "www"
+    src = tmp_path / "src"
+    src.mkdir()
+    (src / "setupeasy.exe").write_bytes(b"MZ" + os.urandom(30000))
+    info = www / "AutoUpdate.dat"
+    r = run("--info", info, "--from", "00000", "--to", "02001", "--url", f"{served}/glimra-02002.upd", src,
+            www / "glimra-02002.upd")
+    assert r.returncode == 0, r.stderr
+
+    r = run("--check", f"{served}/AutoUpdate.dat", "02001")
+    assert r.returncode == 0, r.stdout
+    assert f"PASSED: a client of version 02001 installs {served}/glimra-02002.upd with setupeasy.exe" in r.stdout
+    assert "waited for" in r.stdout and f"info R 00000 02001 {served}/glimra-02002.upd" in r.stdout
+
+    r = run("--check", f"{served}/AutoUpdate.dat", "02002")
+    assert r.returncode == 3 and "no update" in r.stdout
+
+    data = bytearray((www / "glimra-02002.upd").read_bytes())
+    data[200] ^= 0x01
+    (www / "glimra-02002.upd").write_bytes(bytes(data))
+    r = run("--check", f"{served}/AutoUpdate.dat", "02001")
+    assert r.returncode == 1 and "FAILED" in r.stdout and "does not read back" in r.stdout
+
+    (www / "glimra-02002.upd").unlink()
+    r = run("--check", f"{served}/AutoUpdate.dat", "02001")
+    assert r.returncode == 1 and "status 404" in r.stdout
+    r = run("--check", "http://127.0.0.1:1/AutoUpdate.dat", "02001")
+    assert r.returncode == 1 and "connection failed" in r.stdout
+    assert run("--check", f"{served}/AutoUpdate.dat").returncode == 2
+
+
 def test_usage(tmp_path):
     r = run()
     assert r.returncode == 2 and "Usage:" in r.stderr

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "checker/SplitString.h"
+#include "checker/UpdateInfo.h"
 #include "common/Cp932.h"
 
 namespace packer {
@@ -50,28 +52,58 @@ std::string CheckUpdateLine(const std::string& lowest, const std::string& highes
   return std::string();
 }
 
-bool AppendUpdateLine(const std::string& infoFile, const std::string& lowest, const std::string& highest,
-                      const std::string& url, std::string* error) {
+std::string MergeUpdateLine(const std::string& text, const std::string& lowest, const std::string& highest,
+                            const std::string& url, InfoChange* change) {
+  const std::string newLine = "R " + lowest + " " + highest + " " + url;
+  std::string out;
+  bool written = false;
+  std::vector<std::string> fields;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = text.find_first_of("\r\n", at);
+    std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    at = end == std::string::npos ? text.size() : end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    bool update = !line.empty() && line[0] != '#' && checker::SplitString(line, " \t", fields) >= 4;
+    if (update) checker::StripQuotes(fields);
+    if (update && cp932::EqualsNoCase(fields[0], "R")) {
+      using checker::CompareVersion;
+      if (CompareVersion(fields[1], lowest) == 0 && CompareVersion(fields[2], highest) == 0) {
+        if (written) {
+          ++change->dropped;
+          continue;
+        }
+        change->replaced = written = true;
+        out += newLine + "\r\n";
+        continue;
+      }
+      if (!written && CompareVersion(fields[1], highest) <= 0 && CompareVersion(fields[2], lowest) >= 0)
+        change->shadowing.push_back(line);
+    }
+    out += line + "\r\n";
+  }
+  if (!written) out += newLine + "\r\n";
+  return out;
+}
+
+bool WriteUpdateLine(const std::string& infoFile, const std::string& lowest, const std::string& highest,
+                     const std::string& url, InfoChange* change, std::string* error) {
   std::string problem = CheckUpdateLine(lowest, highest, url);
   if (!problem.empty()) {
     *error = problem;
     return false;
   }
-  bool needBreak = false;
+  std::string text;
   if (std::FILE* f = std::fopen(infoFile.c_str(), "rb")) {
-    if (std::fseek(f, -1, SEEK_END) == 0) {
-      int last = std::fgetc(f);
-      needBreak = last != '\n' && last != '\r' && last != EOF;
-    }
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
     std::fclose(f);
   }
-  std::FILE* f = std::fopen(infoFile.c_str(), "ab");
+  std::string merged = MergeUpdateLine(text, lowest, highest, url, change);
+  std::FILE* f = std::fopen(infoFile.c_str(), "wb");
   if (!f) {
     *error = "cannot write " + infoFile;
     return false;
   }
-  std::string line = (needBreak ? "\r\n" : "") + std::string("R ") + lowest + " " + highest + " " + url + "\r\n";
-  bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+  bool ok = std::fwrite(merged.data(), 1, merged.size(), f) == merged.size();
   ok = std::fclose(f) == 0 && ok;
   if (!ok) *error = "cannot write " + infoFile;
   return ok;

@@ -8,6 +8,7 @@
 
 #include "InfoLine.h"
 #include "Signing.h"
+#include "PublishedCheck.h"
 #include "SourceTree.h"
 #include "common/Cp932.h"
 #include "package/FileSystem.h"
@@ -27,13 +28,24 @@ const char kUsage[] =
     "             its sub-folders; or a ZIP archive (*.zip), taken as it is.\n"
     "  <package>  the package file to write; an existing file is replaced.\n"
     "\n"
+    "  Mervpack --check <info url> <version>\n"
+    "\n"
     "What the checker does with it: it downloads the package, checks its\n"
     "length and MD5 digest, unpacks the archive into a temporary folder and,\n"
     "after the viewer has ended, starts the first of these files found at the\n"
-    "top of the archive: Mervnext.exe, setupeasy.bat, setupeasy.exe (both\n"
-    "waited for, then the viewer is started again), setup.bat, setup.exe.\n"
-    "The installer receives: the checker's process id, the unpack folder, the\n"
-    "viewer's folder and the viewer's program path.\n"
+    "top of the archive, hidden:\n"
+    "  Mervnext.exe    not waited for\n"
+    "  setupeasy.bat   waited for; then the checker starts the viewer again\n"
+    "  setupeasy.exe   waited for; then the checker starts the viewer again\n"
+    "  setup.bat       not waited for\n"
+    "  setup.exe       not waited for\n"
+    "An installer that is not waited for must start the viewer again and\n"
+    "remove the unpack folder itself (Mervik.exe -waitprocess <pid> -remove\n"
+    "<folder> -exec <program> does both). Every installer receives:\n"
+    "  <checker pid> \"<unpack folder>\\\" \"<viewer folder>\\\" \"<viewer program>\"\n"
+    "Both folders end with a backslash right before the closing quote: read\n"
+    "them from the raw command line, not with the C runtime's argv rules\n"
+    "(which take \\\" for a quote). In a batch file %~2 and %~3 are the folders.\n"
     "\n"
     "The checker refuses a package that holds absolute names, drive letters,\n"
     "'..' components, device names (CON, NUL, ...), names longer than 519\n"
@@ -42,12 +54,14 @@ const char kUsage[] =
     "(Shift-JIS), as the checker reads them.\n"
     "\n"
     "Options:\n"
-    "  --info <file>        also append the update line for this package to the\n"
+    "  --info <file>        also write the update line for this package into the\n"
     "                       update-information file <file> (created if needed):\n"
     "                         R <lowest> <highest> <url>\n"
-    "                       The checker takes the FIRST line whose range holds\n"
-    "                       the installed version; put newer lines first by hand\n"
-    "                       when ranges overlap.\n"
+    "                       A line with the same range is replaced where it\n"
+    "                       stands; otherwise the line is appended. The checker\n"
+    "                       takes the FIRST line whose range holds the installed\n"
+    "                       version: Mervpack warns about earlier lines that\n"
+    "                       overlap the new range.\n"
     "  --from <version>     lowest installed version the update applies to\n"
     "  --to <version>       highest installed version (both inclusive). Versions\n"
     "                       are compared as text: write them with the same number\n"
@@ -71,9 +85,17 @@ const char kUsage[] =
     "                       installed version (compared as text, as above).\n"
     "  Mervpack --sign <key file> --new-version <ver> <package>\n"
     "                       signs a package made earlier (e.g. on another machine).\n"
+    "  --check <info url> <version>\n"
+    "                       check a published update instead of making one:\n"
+    "                       fetch the information file, pick the line for\n"
+    "                       <version> as the checker does, fetch that package\n"
+    "                       and verify its length, digest and entries, and say\n"
+    "                       what a client of that version gets.\n"
     "  -h, --help           this text.\n"
     "\n"
-    "Exit code: 0 done, 1 refused or failed (nothing written), 2 usage error.\n";
+    "Exit code: 0 done, 1 refused or failed (nothing written), 2 usage error;\n"
+    "with --check: 0 an update applies and reads back whole, 1 the client\n"
+    "would fail, 3 no line applies to that version.\n";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "Mervpack: %s\n\n", problem);
@@ -112,6 +134,10 @@ int main(int argc, char** argv) {
       return true;
     };
     if (a == "-h" || a == "--help" || a == "/?") return Usage(nullptr);
+    if (a == "--check") {
+      if (argc != 4 || i != 1) return Usage("--check takes an information URL and a version, and nothing else");
+      return packer::CheckPublished(argv[2], argv[3]);
+    }
     if (a == "--info") {
       if (!value(&info)) return Usage("--info needs a file");
     } else if (a == "--from") {
@@ -193,16 +219,10 @@ int main(int argc, char** argv) {
 
   // Read the package back as the checker will, before anyone publishes it.
   {
-    std::string plain = fs.MakeTempFile();
-    package::CPackageUnpacker reader;
-    reader.SetKey(package::kPackageKey, 16);
     std::vector<package::ArchiveEntry> again;
-    bool ok = !plain.empty() && reader.DecryptAndVerify(packageFile, plain) == 1 &&
-              package::ListArchive(plain, &again, &error) && again.size() == entries.size();
-    if (!plain.empty()) fs.RemoveFile(plain);
-    if (!ok) {
+    if (!packer::VerifyPackage(packageFile, &again, &error) || again.size() != entries.size()) {
       fs.RemoveFile(packageFile);
-      return Failed("the written package does not read back: " + reader.LastError() + error);
+      return Failed("the written package does not read back: " + error);
     }
   }
 
@@ -212,7 +232,8 @@ int main(int argc, char** argv) {
     return Failed(error);
   }
 
-  if (announce && !packer::AppendUpdateLine(info, from, to, url, &error)) {
+  packer::InfoChange change;
+  if (announce && !packer::WriteUpdateLine(info, from, to, url, &change, &error)) {
     fs.RemoveFile(packageFile);
     return Failed(error);
   }
@@ -220,7 +241,14 @@ int main(int argc, char** argv) {
               installer.empty() ? ", no installer" : ", installer ", installer.c_str());
   if (!signer.empty())
     std::printf("Mervpack: signed for version %s by key %s\n", signing.version.c_str(), signer.c_str());
-  if (announce)
-    std::printf("Mervpack: appended to %s: R %s %s %s\n", info.c_str(), from.c_str(), to.c_str(), url.c_str());
+  if (announce) {
+    std::printf("Mervpack: %s %s: R %s %s %s\n",
+                change.replaced ? "replaced the line with this range in" : "appended to", info.c_str(), from.c_str(),
+                to.c_str(), url.c_str());
+    if (change.dropped) std::printf("Mervpack: removed %d further line(s) with this range\n", change.dropped);
+    for (const std::string& line : change.shadowing)
+      std::fprintf(stderr, "Mervpack: warning: an earlier line overlaps this range and wins for its versions: %s\n",
+                   line.c_str());
+  }
   return 0;
 }

@@ -247,13 +247,50 @@ bool CheckArchive(const std::string& zipFile, std::vector<package::ArchiveEntry>
   return ok;
 }
 
+namespace {
+
+struct Candidate {
+  const char* name;
+  bool waited;
+};
+
+// The checker's order of preference, and whether it waits for each.
+constexpr Candidate kCandidates[] = {
+    {"Mervnext.exe", false}, {"setupeasy.bat", true}, {"setupeasy.exe", true},
+    {"setup.bat", false},    {"setup.exe", false},
+};
+
+}  // namespace
+
 std::string FindInstaller(const std::vector<package::ArchiveEntry>& entries) {
-  // The checker's order of preference.
-  static const char* const kCandidates[] = {"Mervnext.exe", "setupeasy.bat", "setupeasy.exe", "setup.bat", "setup.exe"};
-  for (const char* candidate : kCandidates)
+  for (const Candidate& candidate : kCandidates)
     for (const package::ArchiveEntry& e : entries)
-      if (!e.folder && cp932::EqualsNoCase(e.name, candidate)) return e.name;
+      if (!e.folder && cp932::EqualsNoCase(e.name, candidate.name)) return e.name;
   return std::string();
+}
+
+bool InstallerIsWaitedFor(const std::string& name) {
+  for (const Candidate& candidate : kCandidates)
+    if (cp932::EqualsNoCase(name, candidate.name)) return candidate.waited;
+  return false;
+}
+
+bool VerifyPackage(const std::string& packageFile, std::vector<package::ArchiveEntry>* entries, std::string* error) {
+  package::FileSystem& fs = package::SystemFileSystem();
+  std::string plain = fs.MakeTempFile();
+  if (plain.empty()) {
+    *error = "cannot create a temporary file";
+    return false;
+  }
+  package::CPackageUnpacker reader;
+  reader.SetKey(package::kPackageKey, 16);
+  bool ok = reader.DecryptAndVerify(packageFile, plain) == 1;
+  if (!ok)
+    *error = reader.LastError();
+  else
+    ok = CheckArchive(plain, entries, error);
+  fs.RemoveFile(plain);
+  return ok;
 }
 
 }  // namespace packer

@@ -24,6 +24,14 @@ bool CheckArchive(const std::string& zipFile, std::vector<package::ArchiveEntry>
 // The installer the checker would start from this archive, "" when none.
 std::string FindInstaller(const std::vector<package::ArchiveEntry>& entries);
 
+// Whether the checker waits for that installer and then starts the viewer
+// again (setupeasy.bat, setupeasy.exe).
+bool InstallerIsWaitedFor(const std::string& name);
+
+// Decrypts the package into a temporary file and checks it as the checker
+// will: header, length, MD5 digest, then every entry's name, data and CRC.
+bool VerifyPackage(const std::string& packageFile, std::vector<package::ArchiveEntry>* entries, std::string* error);
+
 bool IsFolder(const std::string& path);
 
 }  // namespace packer

@@ -1,7 +1,9 @@
 """Builds the help file: copies the project to a staging folder with every
 text file converted from UTF-8 to Shift_JIS (the help viewer reads the
 project, contents and index in the code page of its language), then runs
-chmcmd. Usage: build_chm.py <source folder> <staging folder> <output .chm>"""
+chmcmd. With a pages folder, the converted pages go there too: the viewer
+opens them in a browser where HTML Help shows nothing (Wine).
+Usage: build_chm.py <source folder> <staging folder> <output .chm> [<pages folder>]"""
 import shutil
 import subprocess
 import sys
@@ -32,6 +34,11 @@ def main():
         sys.exit(1)
     output.parent.mkdir(parents=True, exist_ok=True)
     shutil.copyfile(built, output)
+    if len(sys.argv) > 4:
+        pages = Path(sys.argv[4])
+        if pages.exists():
+            shutil.rmtree(pages)
+        shutil.copytree(staging / "html", pages)
 
 
 if __name__ == "__main__":

@@ -32,11 +32,13 @@ struct TraceOutput {
   std::string pending;  // whole lines, not yet written
   std::int64_t oldestMs = 0;
   std::function<void(std::string_view)> sink;
+  std::function<void(std::string_view)> copy;  // the support trace file
 
   // The one place where lines leave the process. Failures of the output are
   // ignored: tracing never fails a run.
   void Write() {
     if (pending.empty()) return;
+    if (copy) copy(pending);
     if (sink) {
       sink(pending);
     } else {
@@ -105,6 +107,13 @@ void SetTraceSink(std::function<void(std::string_view)> sink) {
   std::lock_guard<std::mutex> hold(o.lock);
   o.Write();
   o.sink = std::move(sink);
+}
+
+void SetTraceCopy(std::function<void(std::string_view)> copy) {
+  TraceOutput& o = Output();
+  std::lock_guard<std::mutex> hold(o.lock);
+  o.Write();
+  o.copy = std::move(copy);
 }
 
 }  // namespace checker

@@ -23,4 +23,7 @@ void FlushTrace();
 // The sink receives one or more whole lines at a time.
 void SetTraceSink(std::function<void(std::string_view)> sink);
 
+// A second receiver of every line, besides the sink (the support trace file).
+void SetTraceCopy(std::function<void(std::string_view)> copy);
+
 }  // namespace checker
