@@ -26,18 +26,6 @@ struct ZipCloser {
   }
 };
 
-// Reads until size bytes or the end of the file; -1 on a read error.
-long ReadFull(InputFile& in, std::uint8_t* buffer, std::size_t size) {
-  std::size_t got = 0;
-  while (got < size) {
-    long n = in.Read(buffer + got, size - got);
-    if (n < 0) return -1;
-    if (n == 0) break;
-    got += std::size_t(n);
-  }
-  return long(got);
-}
-
 bool ReadEntryInfo(unzFile zip, unz_file_info64* info, std::string* name) {
   char buffer[kMaxEntryName + 1];
   if (unzGetCurrentFileInfo64(zip, info, buffer, sizeof buffer, nullptr, 0, nullptr, 0) != UNZ_OK) return false;

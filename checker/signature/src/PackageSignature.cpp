@@ -14,16 +14,7 @@
 namespace signature {
 namespace {
 
-long ReadFull(package::InputFile& in, std::uint8_t* buffer, std::size_t size) {
-  std::size_t got = 0;
-  while (got < size) {
-    long n = in.Read(buffer + got, size - got);
-    if (n < 0) return -1;
-    if (n == 0) break;
-    got += std::size_t(n);
-  }
-  return long(got);
-}
+using package::ReadFull;
 
 class Digest {
  public:

@@ -16,6 +16,18 @@ class InputFile {
   virtual long Read(void* buffer, std::size_t size) = 0;
 };
 
+// Reads until size bytes or the end of the file; -1 on a read error.
+inline long ReadFull(InputFile& in, std::uint8_t* buffer, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    long n = in.Read(buffer + got, size - got);
+    if (n < 0) return -1;
+    if (n == 0) break;
+    got += std::size_t(n);
+  }
+  return long(got);
+}
+
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
