@@ -54,11 +54,20 @@ TEST(NameIndexTest, FindsFacesByAnyName) {
     std::u16string_view typed;
     std::vector<std::size_t> faces;
   } cases[] = {
-      {u"gothic", {0}},       {u"ＧＯＴＨ", {0}},  {u"ごしっく", {0, 3}},  {u"ｺﾞｼｯｸ", {0, 3}}, {u"ms m", {1}},
-      {u"ｍｓ　明", {1}},     {u"  arial ", {2}},  // spaces around the text are not searched for
-      {u"ipa ", {0}},         {u"", {0, 1, 2, 3}}, {u"　 ", {0, 1, 2, 3}}, {u"コシック", {}},  // a voiced kana is not
-                                                                                               // its plain one
-      {u"gothic mincho", {}}, {u"ゴシックG", {}},  // no match across two names
+      {u"gothic", {0}},
+      {u"ＧＯＴＨ", {0}},
+      {u"ごしっく", {0, 3}},
+      {u"ｺﾞｼｯｸ", {0, 3}},
+      {u"ms m", {1}},
+      {u"ｍｓ　明", {1}},
+      {u"  arial ", {2}},  // spaces around the text are not searched for
+      {u"ipa ", {0}},
+      {u"", {0, 1, 2, 3}},
+      {u"　 ", {0, 1, 2, 3}},
+      {u"コシック", {}},  // a voiced kana is not
+                          // its plain one
+      {u"gothic mincho", {}},
+      {u"ゴシックG", {}},  // no match across two names
   };
   for (const auto& c : cases) EXPECT_EQ(index.Filter(Query(c.typed)), c.faces) << ToUtf8(c.typed);
 

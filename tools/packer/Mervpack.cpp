@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "InfoLine.h"
-#include "Signing.h"
 #include "PublishedCheck.h"
+#include "Signing.h"
 #include "SourceTree.h"
 #include "common/Cp932.h"
 #include "package/FileSystem.h"
