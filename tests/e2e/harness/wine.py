@@ -188,9 +188,17 @@ class Wine:
     # -- registry -------------------------------------------------------------
     def reg_get(self, key, value):
         """Returns an int for REG_DWORD, a str for REG_SZ, None when missing."""
-        out = self.wtool("reg-get", key, value, check=False)
-        if not out:
+        # wtool answers 1 for a missing key or value; anything else is a
+        # failed Wine start, which must not pass for a missing value.
+        for _ in range(3):
+            r = self.run(self.bin / "wtool.exe", "reg-get", key, value, timeout=30)
+            if r.returncode in (0, 1):
+                break
+        else:
+            raise RuntimeError(f"wtool reg-get {key} {value} failed ({r.returncode})")
+        if r.returncode == 1:
             return None
+        out = r.stdout.decode("cp932", errors="replace")
         kind, _, data = out.rstrip("\n").partition(" ")
         return int(data) if kind == "dword" else data
 
