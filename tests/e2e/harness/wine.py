@@ -169,7 +169,18 @@ class Wine:
         return _parse_windows(self.wtool("children", hex(hwnd)))
 
     def send(self, hwnd, msg, wparam=0, lparam=0) -> int:
-        return int(self.wtool("send", hex(hwnd), msg, wparam, lparam).strip())
+        # On a loaded machine Wine may take a busy window for a hung one and
+        # refuse the send at once, undelivered: only such a quick refusal is
+        # tried again (a send that timed out may still be handled).
+        for attempt in range(3):
+            started = time.monotonic()
+            r = self.run(self.bin / "wtool.exe", "send", hex(hwnd), msg, wparam, lparam, timeout=30)
+            if r.returncode == 0:
+                return int(r.stdout.decode().strip())
+            if attempt == 2 or time.monotonic() - started > 5:
+                break
+            time.sleep(1)
+        raise RuntimeError(f"wtool send {hex(hwnd)} {msg} failed ({r.returncode})")
 
     def post(self, hwnd, msg, wparam=0, lparam=0):
         self.wtool("post", hex(hwnd), msg, wparam, lparam)
