@@ -8,6 +8,7 @@
 #include <ctime>
 #include <memory>
 
+#include "checker/Installer.h"
 #include "common/Cp932.h"
 #include "package/EntryName.h"
 #include "package/PackageFormat.h"
@@ -247,30 +248,15 @@ bool CheckArchive(const std::string& zipFile, std::vector<package::ArchiveEntry>
   return ok;
 }
 
-namespace {
-
-struct Candidate {
-  const char* name;
-  bool waited;
-};
-
-// The checker's order of preference, and whether it waits for each.
-constexpr Candidate kCandidates[] = {
-    {"Mervnext.exe", false}, {"setupeasy.bat", true}, {"setupeasy.exe", true},
-    {"setup.bat", false},    {"setup.exe", false},
-};
-
-}  // namespace
-
 std::string FindInstaller(const std::vector<package::ArchiveEntry>& entries) {
-  for (const Candidate& candidate : kCandidates)
+  for (const checker::InstallerCandidate& candidate : checker::kInstallerCandidates)
     for (const package::ArchiveEntry& e : entries)
       if (!e.folder && cp932::EqualsNoCase(e.name, candidate.name)) return e.name;
   return std::string();
 }
 
 bool InstallerIsWaitedFor(const std::string& name) {
-  for (const Candidate& candidate : kCandidates)
+  for (const checker::InstallerCandidate& candidate : checker::kInstallerCandidates)
     if (cp932::EqualsNoCase(name, candidate.name)) return candidate.waited;
   return false;
 }

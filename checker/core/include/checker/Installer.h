@@ -7,6 +7,18 @@ namespace checker {
 
 class RunPlatform;
 
+struct InstallerCandidate {
+  const char* name;
+  bool waited;  // the checker waits for it and then restarts the host
+};
+
+// The installers a package may bring, in the checker's order of preference:
+// the first one present is started, no other.
+inline constexpr InstallerCandidate kInstallerCandidates[] = {
+    {"Mervnext.exe", false}, {"setupeasy.bat", true}, {"setupeasy.exe", true},
+    {"setup.bat", false},    {"setup.exe", false},
+};
+
 // Outcomes of LaunchInstaller.
 inline constexpr int kInstallerFinished = 1;  // waited for; restart the host
 inline constexpr int kInstallerRunning = 2;   // runs on its own
