@@ -11,15 +11,10 @@ import subprocess
 from export_support import Glimra
 from harness.glimra import QUERY_ROW_COUNT
 from harness.pixels import full_lines, read_pnm
+from harness.printing import new_pdf, pdf_state
 from harness.wine import wait_until
 
 ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW = 57608, 57609
-
-
-def new_pdf(folder, before, timeout=90):
-    pdf = wait_until(lambda: sorted(set(folder.glob("*.pdf")) - before), timeout=timeout)[0]
-    wait_until(lambda: subprocess.run(["pdfinfo", str(pdf)], capture_output=True).returncode == 0, timeout=30)
-    return pdf
 
 
 def queue_jobs():
@@ -53,7 +48,7 @@ def test_the_default_list_prints_as_the_preview_paginates(programs, clean_regist
     pages = preview_page_count(g, shots)
     starts = [g.query(QUERY_PAGE_START, p) for p in range(1, pages + 1)] + [g.query(QUERY_ROW_COUNT)]
     dpi, fh = g.query(QUERY_PRINT_DPI), g.query(QUERY_PRINT_FOOTER_HEIGHT)
-    before = set(printer.glob("*.pdf"))
+    before = pdf_state(printer)
     g.command(ID_FILE_PRINT_DIRECT)
     pdf = new_pdf(printer, before)
     assert g.dialogs() == []
@@ -79,10 +74,10 @@ def test_an_empty_list_prints_nothing_and_reports_nothing(programs, clean_regist
         # No temporary font is loaded: the list is empty, nothing is printed.
         # Sent, not posted: it returns when the command has run, by when a
         # job would have reached the queue.
-        before, jobs = set(printer.glob("*.pdf")), queue_jobs()
+        before, jobs = pdf_state(printer), queue_jobs()
         g.wine.send(g.frame.hwnd, 0x0111, ID_FILE_PRINT_DIRECT)
         assert queue_jobs() == jobs
-        assert set(printer.glob("*.pdf")) == before
+        assert pdf_state(printer) == before
         assert g.dialogs() == []
         # The preview of the empty list opens and closes without a report.
         g.command(ID_FILE_PRINT_PREVIEW)

@@ -9,6 +9,7 @@ from pathlib import Path
 
 import pytest
 
+from harness.printing import new_pdf, pdf_state
 from harness.wine import wait_until
 
 KEY = r"HKCU\Software\VANTO\FrameworkDemo"
@@ -114,7 +115,7 @@ def test_accelerator_and_dialog_bar_notifications_reach_the_view(demo):
     demo.wine.wtool("keys", hex(demo.frame.hwnd), "U+ctrl")
     wait_until(lambda: demo.state()["count"] == "1")
     edit = demo.child("Edit", 1000)
-    demo.wine.wtool("settext", hex(edit.hwnd), "abc")
+    demo.wine.set_text(edit.hwnd, "abc")
     wait_until(lambda: demo.state()["text"] == "abc")
 
 
@@ -167,7 +168,7 @@ def test_modal_dialog_and_property_sheet(demo):
     dlg = demo.wine.wait_window("#32770", "デモダイアログ")
     assert not demo.wine.find_windows("FwFrame128")[0].enabled  # owner disabled while modal
     edit = next(c for c in demo.wine.children(dlg.hwnd) if c.id == 1003)
-    demo.wine.wtool("settext", hex(edit.hwnd), "山田")
+    demo.wine.set_text(edit.hwnd, "山田")
     ok = next(c for c in demo.wine.children(dlg.hwnd) if c.id == 1)
     demo.wine.post(ok.hwnd, BM_CLICK)
     wait_until(lambda: demo.state()["name"] == "山田")
@@ -193,11 +194,9 @@ def _ink(ppm: Path) -> int:
 
 
 def test_printing_writes_the_pages_of_the_view(demo, printer, tmp_path):
-    before = set(printer.glob("*.pdf"))
+    before = pdf_state(printer)
     demo.command(ID_FILE_PRINT_DIRECT)
-    wait_until(lambda: set(printer.glob("*.pdf")) - before, timeout=60)
-    pdf = sorted(set(printer.glob("*.pdf")) - before)[0]
-    wait_until(lambda: subprocess.run(["pdfinfo", str(pdf)], capture_output=True).returncode == 0, timeout=30)
+    pdf = new_pdf(printer, before, timeout=60)
     info = subprocess.run(["pdfinfo", str(pdf)], capture_output=True, text=True).stdout
     assert re.search(r"^Pages:\s+3$", info, re.M)
     subprocess.run(["pdftoppm", "-r", "40", str(pdf), str(tmp_path / "page")], check=True, timeout=60)

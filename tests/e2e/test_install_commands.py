@@ -73,7 +73,7 @@ def open_search(h):
 
 
 def search_for(h, win, controls, folder):
-    h.wine.wtool("settext", hex(controls[1034].hwnd), h.wine.winpath(folder) if isinstance(folder, Path) else folder)
+    h.wine.set_text(controls[1034].hwnd, h.wine.winpath(folder) if isinstance(folder, Path) else folder)
     h.wine.post(win.hwnd, 0x0111, IDOK)
 
 
@@ -158,16 +158,16 @@ def test_folder_search_messages(host, tmp_path):
     assert w.children(win.hwnd)[[c.id for c in w.children(win.hwnd)].index(1041)].enabled
     expect_error("検索するフォントファイルの拡張子が１個も選択されていません。")
 
-    w.wtool("settext", hex(controls[1041].hwnd), "ttf")
+    w.set_text(controls[1041].hwnd, "ttf")
     expect_error("検索するＣＤ／フォルダのパスが設定されていません。")
 
-    w.wtool("settext", hex(controls[1034].hwnd), w.winpath(tmp_path / "nowhere"))
+    w.set_text(controls[1034].hwnd, w.winpath(tmp_path / "nowhere"))
     expect_error("検索するＣＤ／フォルダのパスに実在しないパスが設定されています。")
 
-    w.wtool("settext", hex(controls[1034].hwnd), "Z:\\" + "x" * 300)
+    w.set_text(controls[1034].hwnd, "Z:\\" + "x" * 300)
     expect_error("検索するＣＤ／フォルダのパスが長すぎます。")
 
-    w.wtool("settext", hex(controls[1034].hwnd), w.winpath(empty))
+    w.set_text(controls[1034].hwnd, w.winpath(empty))
     w.post(win.hwnd, 0x0111, IDOK)
     answer(w, box(w, "ワーニング")[0], IDOK)
     err, children = box(w, ERROR)
@@ -315,7 +315,7 @@ def test_browse_button_opens_the_folder_browser(host, tmp_path):
     w = h.wine
     win, controls = open_search(h)
     edit = controls[1034].hwnd
-    w.wtool("settext", hex(edit), w.winpath(tmp_path))
+    w.set_text(edit, w.winpath(tmp_path))
     w.post(win.hwnd, 0x0111, 1033)
     browser = wait_until(lambda: [x for x in w.find_windows("#32770", "-", pid=h.proc.pid) if x.hwnd != win.hwnd
                                   and x.text != SEARCH_TITLE], timeout=20)[0]

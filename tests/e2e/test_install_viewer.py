@@ -122,7 +122,7 @@ def test_folder_search_through_the_view(programs, temporary_only, tmp_path):
     g.command(ID_FOLDERINSTALL)
     win, children = box(w, SEARCH_TITLE)
     edit = next(c for c in children if c.id == 1034)
-    w.wtool("settext", hex(edit.hwnd), w.winpath(root))
+    w.set_text(edit.hwnd, w.winpath(root))
     w.post(win.hwnd, 0x0111, IDOK)
     answer(w, box(w, "ワーニング")[0], IDOK)
     info, children = box(w, "インフォメーション")

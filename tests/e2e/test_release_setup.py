@@ -45,7 +45,7 @@ def test_pages_default_folder_refusal_while_running_and_retry(programs, clean_re
     edit = wait_until(lambda: next((c for c in wine.children(window.hwnd) if c.id == DIRECTORY_EDIT and c.visible),
                                    None), timeout=30)
     assert edit.text.endswith("\\VANTO\\Glimra") and "Program Files" in edit.text
-    wine.wtool("settext", hex(edit.hwnd), wine.winpath(target))
+    wine.set_text(edit.hwnd, wine.winpath(target))
     wine.screenshot(shots / "setup_folder.png")
     wine.command(window.hwnd, ID_NEXT)
     box = wait_until(lambda: next((w for w in wine.find_windows("#32770", "-")

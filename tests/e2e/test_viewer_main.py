@@ -226,7 +226,7 @@ def test_click_partly_visible_row_and_drag_divider(viewer, wine, shots):
 
 def test_typed_sample_text_and_size(viewer, wine, shots):
     v = viewer()
-    wine.wtool("settext", hex(v.child(1000).hwnd), "表示テスト Text")
+    wine.set_text(v.child(1000).hwnd, "表示テスト Text")
     size_edit = next(c for c in wine.children(v.child(1001, "ComboBox").hwnd) if c.cls == "Edit")
     x, y = (size_edit.rect[0] + size_edit.rect[2]) // 2, (size_edit.rect[1] + size_edit.rect[3]) // 2
     wine.wtool("click", x, y)

@@ -115,7 +115,17 @@ int Command(const Args& a) {
 // settext <hwnd> <text>
 int SetText(const Args& a) {
   if (a.size() < 2) return 2;
-  return SendMessageA(Window(a[0]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[1].c_str())) ? 0 : 1;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(Window(a[0]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[1].c_str()), SMTO_NORMAL, 10000,
+                           &result)) {
+    std::fprintf(stderr, "not delivered: error %lu\n", GetLastError());
+    return 1;
+  }
+  if (!result) {
+    std::fprintf(stderr, "refused by the window\n");
+    return 1;
+  }
+  return 0;
 }
 
 int Text(const Args& a) {

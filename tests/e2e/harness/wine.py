@@ -169,18 +169,25 @@ class Wine:
         return _parse_windows(self.wtool("children", hex(hwnd)))
 
     def send(self, hwnd, msg, wparam=0, lparam=0) -> int:
+        return int(self._send_retrying("send", hex(hwnd), msg, wparam, lparam).strip())
+
+    def set_text(self, hwnd, text):
+        """Sets a window's text with WM_SETTEXT, as typing it in would."""
+        self._send_retrying("settext", hex(hwnd), text)
+
+    def _send_retrying(self, *args) -> str:
         # On a loaded machine Wine may take a busy window for a hung one and
         # refuse the send at once, undelivered: only such a quick refusal is
         # tried again (a send that timed out may still be handled).
         for attempt in range(3):
             started = time.monotonic()
-            r = self.run(self.bin / "wtool.exe", "send", hex(hwnd), msg, wparam, lparam, timeout=30)
+            r = self.run(self.bin / "wtool.exe", *args, timeout=30)
             if r.returncode == 0:
-                return int(r.stdout.decode().strip())
+                return r.stdout.decode()
             if attempt == 2 or time.monotonic() - started > 5:
                 break
             time.sleep(1)
-        raise RuntimeError(f"wtool send {hex(hwnd)} {msg} failed ({r.returncode})")
+        raise RuntimeError(f"wtool {args} failed ({r.returncode}): {r.stderr.decode(errors='replace')}")
 
     def post(self, hwnd, msg, wparam=0, lparam=0):
         self.wtool("post", hex(hwnd), msg, wparam, lparam)
