@@ -33,8 +33,11 @@ class FilePlatform : public RunPlatform {
     return 1;
   }
   int Unpack(const std::string& p, const std::string& u) override { return package::Unpack(p, u); }
-  std::string PackageRefusal(const std::string& p, const std::string& version) override {
-    return signature::PackageRefusal(p, version, signature::PublisherKeyText());
+  int UnpackDownload(const std::string& p, const std::string& u, const std::string& version,
+                     std::string* refusal) override {
+    signature::UnpackResult r = signature::UnpackAdmitted(p, u, version, signature::PublisherKeyText());
+    if (r.refused) *refusal = r.reason;
+    return r.result;
   }
   void RemoveFileQuietly(const std::string& p) override { std::remove(p.c_str()); }
   void RemoveFolderQuietly(const std::string& f) override { package::RemoveFolder(f); }

@@ -20,61 +20,71 @@ PublicKey TestKey() { return *ParsePublicKey(SIGNATURE_TEST_KEY); }
 
 }  // namespace
 
-TEST(Signature, CheckerDecisionOnEachPackage) {
+TEST(Signature, KeyedUnpackOfEachPackage) {
   struct Row {
     const char* package;
+    const char* caller;  // the installed version
     bool admitted;
     const char* reason;  // a part of the reason; "" when any will do
   } rows[] = {
-      {"good", true, ""},
-      {"long_version", true, ""},
-      {"unsigned", false, "no signature block"},
-      {"header_bit", false, "signature does not verify"},
-      {"length_bit", false, ""},
-      {"body_bit", false, "signature does not verify"},
-      {"version_bit", false, "signature does not verify"},
-      {"signature_bit", false, "signature does not verify"},
-      {"other_key", false, "signature does not verify"},
-      {"older", false, "signed version 02001 is not above the installed version 02001"},
-      {"trailing", false, "malformed signature block (size)"},
-      {"cut_signature", false, "malformed signature block (size)"},
-      {"bad_mark", false, "malformed signature block (no block mark)"},
-      {"bad_algorithm", false, "malformed signature block (unknown format or algorithm)"},
-      {"empty_version", false, "malformed signature block (version field)"},
-      {"missing", false, "cannot open the package file"},
+      {"good", "02001", true, ""},
+      {"long_version", "02001", true, ""},
+      {"older", "02000", true, ""},
+      {"large", "02001", true, ""},
+      {"large_body_bit", "02001", false, "signature does not verify"},
+      {"mark_bit", "02001", false, "signature does not verify"},
+      {"unsigned", "02001", false, "no signature block"},
+      {"header_bit", "02001", false, "signature does not verify"},
+      {"length_bit", "02001", false, ""},
+      {"body_bit", "02001", false, "signature does not verify"},
+      {"version_bit", "02001", false, "signature does not verify"},
+      {"signature_bit", "02001", false, "signature does not verify"},
+      {"other_key", "02001", false, "signature does not verify"},
+      // Versions compare as the information file compares them.
+      {"older", "02001", false, "signed version 02001 is not above the installed version 02001"},
+      {"good", "02002", false, "signed version 02002 is not above the installed version 02002"},
+      {"trailing", "02001", false, "malformed signature block (size)"},
+      {"cut_signature", "02001", false, "malformed signature block (size)"},
+      {"bad_mark", "02001", false, "malformed signature block (no block mark)"},
+      {"bad_algorithm", "02001", false, "malformed signature block (unknown format or algorithm)"},
+      {"empty_version", "02001", false, "malformed signature block (version field)"},
+      {"missing", "02001", false, "cannot open the package file"},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.package);
-    Admission a = AdmitPackage(Fixture(std::string(row.package) + ".upd"), "02001", SIGNATURE_TEST_KEY);
-    EXPECT_EQ(a.admitted, row.admitted) << a.reason;
+    SCOPED_TRACE(std::string(row.package) + " over " + row.caller);
+    const std::string folder = testfiles::NewScratchFolder("keyed-unpack");
+    const std::string out = folder + "/out";
+    UnpackResult r = UnpackAdmitted(Fixture(std::string(row.package) + ".upd"), out, row.caller, SIGNATURE_TEST_KEY);
+    EXPECT_EQ(r.result, row.admitted ? 1 : 0) << r.reason;
     if (row.admitted) {
-      EXPECT_TRUE(a.checked);
-      EXPECT_GT(a.version.size(), 4u);
-      EXPECT_EQ(a.reason, "");
+      EXPECT_EQ(testfiles::ListTree(out), (std::vector<std::string>{"payload.bin", "setup.bat"}));
+      EXPECT_EQ(r.reason, "");
     } else {
-      EXPECT_NE(a.reason.find(row.reason), std::string::npos) << a.reason;
-      EXPECT_FALSE(a.reason.empty());
+      EXPECT_FALSE(testfiles::Exists(out));
+      EXPECT_NE(r.reason.find(row.reason), std::string::npos) << r.reason;
+      EXPECT_FALSE(r.reason.empty());
+      EXPECT_EQ(r.refused, std::string(row.package) != "missing");
     }
+    testfiles::RemoveTree(folder);
   }
-  EXPECT_EQ(AdmitPackage(Fixture("good.upd"), "02001", SIGNATURE_TEST_KEY).version, "02002");
-  // Versions compare as the information file compares them.
-  EXPECT_FALSE(AdmitPackage(Fixture("good.upd"), "02002", SIGNATURE_TEST_KEY).admitted);
-  EXPECT_TRUE(AdmitPackage(Fixture("older.upd"), "02000", SIGNATURE_TEST_KEY).admitted);
 }
 
-TEST(Signature, WithoutKeyEveryPackageIsAdmittedAndSignedOnesUnpack) {
-  for (const char* key : {static_cast<const char*>(nullptr), ""}) {
-    Admission a = AdmitPackage(Fixture("unsigned.upd"), "02001", key);
-    EXPECT_TRUE(a.admitted);
-    EXPECT_FALSE(a.checked);
-  }
-  EXPECT_FALSE(AdmitPackage(Fixture("good.upd"), "02001", "not a key").admitted);
+TEST(Signature, WithoutKeyEveryPackageUnpacks) {
   // The reader ignores the block after the body, as a checker built without
   // a key does.
   const std::string folder = testfiles::NewScratchFolder("signed-unpack");
   std::string reason;
   ASSERT_EQ(package::Unpack(Fixture("good.upd"), folder + "/out", &reason), 1) << reason;
   EXPECT_EQ(testfiles::ListTree(folder + "/out"), (std::vector<std::string>{"payload.bin", "setup.bat"}));
+  for (const char* key : {static_cast<const char*>(nullptr), ""}) {
+    UnpackResult r = UnpackAdmitted(Fixture("unsigned.upd"), folder + "/plain", "02001", key);
+    EXPECT_EQ(r.result, 1) << r.reason;
+    EXPECT_TRUE(testfiles::Exists(folder + "/plain/setup.bat"));
+    package::RemoveFolder(folder + "/plain");
+  }
+  UnpackResult r = UnpackAdmitted(Fixture("good.upd"), folder + "/bad", "02001", "not a key");
+  EXPECT_TRUE(r.refused);
+  EXPECT_FALSE(testfiles::Exists(folder + "/bad"));
   testfiles::RemoveTree(folder);
 }
 

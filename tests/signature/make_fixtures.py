@@ -29,9 +29,15 @@ def main(out: Path):
     plain = make_package({"setup.bat": b"@echo signed\r\n", "payload.bin": payload})
     good = sign(plain)
     body_end = len(plain)
+    # Many reads of the package reader, more than the hashing thread queues.
+    big = b"".join(hashlib.sha256(i.to_bytes(4, "little")).digest() for i in range(48 * 1024))
+    large = sign(make_package({"setup.bat": b"@echo signed\r\n", "payload.bin": big}))
     packages = {
         "good": good,
         "unsigned": plain,
+        "large": large,
+        "large_body_bit": flip(large, len(large) // 2),
+        "mark_bit": flip(good, 1),                 # not a package to the reader
         "header_bit": flip(good, 20),              # in the MD5 field
         "length_bit": flip(good, 8),               # moves the block
         "body_bit": flip(good, body_end // 2),

@@ -272,10 +272,10 @@ void CAutoUpdate::PackageWorker() {
   // A run that was cancelled or has ended while the last block arrived has
   // already removed the package: there is nothing left to unpack.
   if (result != 1 || State() != Unpacking) return;
-  std::string refusal = platform_.PackageRefusal(params_.packageFile, params_.callerVersion);
+  std::string refusal;
+  result = platform_.UnpackDownload(params_.packageFile, params_.unpackFolder, params_.callerVersion, &refusal);
   if (!refusal.empty()) return MtxRefusePackage(refusal);
-  result = platform_.Unpack(params_.packageFile, params_.unpackFolder) == 1 ? 1 : -1;
-  MtxCompUnpack(result);
+  MtxCompUnpack(result == 1 ? 1 : -1);
 }
 
 }  // namespace checker

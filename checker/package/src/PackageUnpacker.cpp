@@ -129,9 +129,11 @@ int CPackageUnpacker::DecryptAndVerify(const std::string& packageFile, const std
   if (!out) return Fail("cannot create the decrypted file");
 
   std::uint8_t header[kHeaderSize];
-  if (ReadFull(*in, header, kHeaderSize) != long(kHeaderSize)) return Fail("package shorter than its header");
-  if (std::memcmp(header, kMark, sizeof kMark) != 0) return Fail("not a package (mark)");
-  if (header[3] != kFormat) return Fail("unknown package format");
+  long got = ReadFull(*in, header, kHeaderSize);
+  if (hook_ && got > 0) hook_->Read(header, std::size_t(got));
+  if (got != long(kHeaderSize)) return Conclude(*in, "package shorter than its header");
+  if (std::memcmp(header, kMark, sizeof kMark) != 0) return Conclude(*in, "not a package (mark)");
+  if (header[3] != kFormat) return Conclude(*in, "unknown package format");
   const std::uint8_t* l = header + kLengthOffset;
   const std::uint64_t length =
       std::uint32_t(l[0]) | (std::uint32_t(l[1]) << 8) | (std::uint32_t(l[2]) << 16) | (std::uint32_t(l[3]) << 24);
@@ -139,10 +141,14 @@ int CPackageUnpacker::DecryptAndVerify(const std::string& packageFile, const std
   Md5 md5;
   std::vector<std::uint8_t> buffer(kChunkSize);
   std::uint64_t written = 0;
+  std::uint64_t rest = (length + Cast128::kBlockSize - 1) & ~std::uint64_t(Cast128::kBlockSize - 1);
   while (written < length) {
     if (Aborted()) return Fail("stopped");
-    long got = ReadFull(*in, buffer.data(), buffer.size());
+    const std::size_t want = rest < buffer.size() ? std::size_t(rest) : buffer.size();
+    got = ReadFull(*in, buffer.data(), want);
     if (got < 0) return Fail("cannot read the package file");
+    if (hook_) hook_->Read(buffer.data(), std::size_t(got));
+    rest -= std::uint64_t(got);
     // Only whole blocks can be decrypted; a cut last block leaves the
     // archive short, which the length check below reports.
     std::size_t whole = std::size_t(got) & ~std::size_t(Cast128::kBlockSize - 1);
@@ -151,13 +157,21 @@ int CPackageUnpacker::DecryptAndVerify(const std::string& packageFile, const std
     md5.Update(buffer.data(), n);
     if (!out->Write(buffer.data(), n)) return Fail("cannot write the decrypted file");
     written += n;
-    if (std::size_t(got) < buffer.size()) break;
+    if (std::size_t(got) < want) break;
   }
   if (!out->Close(false)) return Fail("cannot write the decrypted file");
-  if (written != length) return Fail("package body shorter than its length");
+  if (written != length) return Conclude(*in, "package body shorter than its length");
   Md5Digest digest = md5.Finish();
-  if (std::memcmp(digest.data(), header + kDigestOffset, digest.size()) != 0) return Fail("digest mismatch");
-  return 1;
+  if (std::memcmp(digest.data(), header + kDigestOffset, digest.size()) != 0) return Conclude(*in, "digest mismatch");
+  return Conclude(*in, "");
+}
+
+int CPackageUnpacker::Conclude(InputFile& in, std::string problem) {
+  if (hook_) {
+    std::string refusal = hook_->Judge(in);
+    if (!refusal.empty()) return Fail(std::move(refusal));
+  }
+  return problem.empty() ? 1 : Fail(std::move(problem));
 }
 
 bool CPackageUnpacker::RoomFor(std::uint64_t total, const std::string& folder, std::string* why) {
@@ -303,10 +317,11 @@ int CPackageUnpacker::Unpack(const std::string& packageFile, const std::string& 
 }
 
 int Unpack(const std::string& packageFile, const std::string& unpackFolder, std::string* reason,
-           const std::atomic<bool>* abort) {
+           const std::atomic<bool>* abort, PackageReadHook* hook) {
   CPackageUnpacker unpacker;
   unpacker.SetKey(kPackageKey, int(sizeof kPackageKey));
   unpacker.SetAbortFlag(abort);
+  unpacker.SetReadHook(hook);
   int result = unpacker.Unpack(packageFile, unpackFolder);
   if (reason) *reason = unpacker.LastError();
   return result;

@@ -2,59 +2,64 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "BackgroundHasher.h"
 #include "checker/Trace.h"
 #include "checker/UpdateInfo.h"
 #include "package/PackageFormat.h"
 #include "signature/SignatureFormat.h"
 
 namespace signature {
-namespace {
 
-using package::ReadFull;
-
-class Digest {
+// BLAKE2b-512 over a package's header and body, fed in file order; the
+// hashing itself runs beside the caller.
+class PackageDigest {
  public:
-  Digest() { crypto_generichash_init(&state_, nullptr, 0, kDigestSize); }
-  void Update(const std::uint8_t* data, std::size_t size) { crypto_generichash_update(&state_, data, size); }
+  PackageDigest()
+      : hasher_([this](const std::uint8_t* data, std::size_t size) {
+          crypto_generichash_update(&hash_.state, data, size);
+        }) {}
+  void Update(const std::uint8_t* data, std::size_t size) {
+    if (fed_ < sizeof header_) {
+      const std::size_t n = std::min<std::uint64_t>(size, sizeof header_ - fed_);
+      std::memcpy(header_ + fed_, data, n);
+    }
+    hasher_.Add(data, size);
+    fed_ += size;
+  }
+  // Reads and digests what has not come yet of the header and the whole
+  // encrypted body. "" or the reason why the package is too short or
+  // unreadable.
+  std::string ReadRest(package::InputFile& in);
   // The message the signature covers: the context, then the digest.
   std::array<std::uint8_t, sizeof kContext + kDigestSize> Message() {
     std::array<std::uint8_t, sizeof kContext + kDigestSize> message;
     std::memcpy(message.data(), kContext, sizeof kContext);
-    crypto_generichash_final(&state_, message.data() + sizeof kContext, kDigestSize);
+    hasher_.Finish();
+    crypto_generichash_final(&hash_.state, message.data() + sizeof kContext, kDigestSize);
     return message;
   }
 
  private:
-  crypto_generichash_state state_;
+  // Initialised before the hasher's thread starts; the hasher goes first.
+  struct State {
+    State() { crypto_generichash_init(&state, nullptr, 0, kDigestSize); }
+    crypto_generichash_state state;
+  } hash_;
+  std::uint8_t header_[package::kHeaderSize];
+  std::uint64_t fed_ = 0;
+  BackgroundHasher hasher_;
 };
 
-// Feeds the package header and the whole encrypted body to the digest.
-// "" or the reason why the package is too short or unreadable.
-std::string DigestHeaderAndBody(package::InputFile& in, Digest& digest) {
-  std::uint8_t header[package::kHeaderSize];
-  long got = ReadFull(in, header, sizeof header);
-  if (got < 0) return "cannot read the package file";
-  if (got != long(sizeof header)) return "package shorter than its header";
-  digest.Update(header, sizeof header);
-  const std::uint8_t* l = header + package::kLengthOffset;
-  const std::uint64_t length =
-      std::uint32_t(l[0]) | (std::uint32_t(l[1]) << 8) | (std::uint32_t(l[2]) << 16) | (std::uint32_t(l[3]) << 24);
-  std::uint64_t rest = (length + 7) & ~std::uint64_t(7);  // the cipher's last block is padded
-  std::vector<std::uint8_t> buffer(package::kChunkSize);
-  while (rest > 0) {
-    std::size_t want = rest < buffer.size() ? std::size_t(rest) : buffer.size();
-    got = ReadFull(in, buffer.data(), want);
-    if (got < 0) return "cannot read the package file";
-    if (std::size_t(got) != want) return "package shorter than its length";
-    digest.Update(buffer.data(), want);
-    rest -= want;
-  }
-  return {};
-}
+namespace {
+
+using package::ReadFull;
+
+bool Start() { return sodium_init() >= 0; }
 
 // Checks the block's fixed part and size; "" or what is wrong with it.
 std::string CheckBlock(const std::uint8_t* block, std::size_t size) {
@@ -71,9 +76,61 @@ std::string CheckBlock(const std::uint8_t* block, std::size_t size) {
   return {};
 }
 
-bool Start() { return sodium_init() >= 0; }
-
 }  // namespace
+
+std::string PackageDigest::ReadRest(package::InputFile& in) {
+  std::vector<std::uint8_t> buffer(package::kChunkSize);
+  if (fed_ < sizeof header_) {
+    long got = ReadFull(in, buffer.data(), sizeof header_ - fed_);
+    if (got < 0) return "cannot read the package file";
+    Update(buffer.data(), std::size_t(got));
+    if (fed_ < sizeof header_) return "package shorter than its header";
+  }
+  const std::uint8_t* l = header_ + package::kLengthOffset;
+  const std::uint64_t length =
+      std::uint32_t(l[0]) | (std::uint32_t(l[1]) << 8) | (std::uint32_t(l[2]) << 16) | (std::uint32_t(l[3]) << 24);
+  const std::uint64_t end = sizeof header_ + ((length + 7) & ~std::uint64_t(7));  // the last cipher block is padded
+  if (fed_ > end) return "package read beyond its body";
+  while (fed_ < end) {
+    const std::size_t want = end - fed_ < buffer.size() ? std::size_t(end - fed_) : buffer.size();
+    long got = ReadFull(in, buffer.data(), want);
+    if (got < 0) return "cannot read the package file";
+    Update(buffer.data(), std::size_t(got));
+    if (std::size_t(got) != want) return "package shorter than its length";
+  }
+  return {};
+}
+
+SignatureCheck::SignatureCheck(const PublicKey& key) : key_(key) {
+  if (Start()) digest_ = std::make_unique<PackageDigest>();
+}
+
+SignatureCheck::~SignatureCheck() = default;
+
+void SignatureCheck::Read(const std::uint8_t* data, std::size_t size) {
+  if (digest_) digest_->Update(data, size);
+}
+
+std::string SignatureCheck::Judge(package::InputFile& in) {
+  version_.clear();
+  if (!digest_) return "the signature library cannot start";
+  std::string problem = digest_->ReadRest(in);
+  if (!problem.empty()) return problem;
+  // One byte more than the largest block shows bytes after it.
+  std::uint8_t block[kMaxBlockSize + 1];
+  long got = ReadFull(in, block, sizeof block);
+  if (got < 0) return "cannot read the package file";
+  problem = CheckBlock(block, std::size_t(got));
+  if (!problem.empty()) return problem;
+  const std::size_t signedPart = kFixedSize + block[5];
+  digest_->Update(block, signedPart);
+  auto message = digest_->Message();
+  digest_.reset();  // its digest is spent
+  if (crypto_sign_verify_detached(block + signedPart, message.data(), message.size(), key_.data()) != 0)
+    return "signature does not verify";
+  version_.assign(reinterpret_cast<const char*>(block) + kFixedSize, block[5]);
+  return {};
+}
 
 bool IsSignableVersion(std::string_view version) {
   if (version.empty() || version.size() > kMaxVersion) return false;
@@ -84,36 +141,15 @@ bool IsSignableVersion(std::string_view version) {
 
 Verdict VerifyPackage(const std::string& packageFile, const PublicKey& key, package::FileSystem& fs) {
   Verdict v;
-  if (!Start()) {
-    v.reason = "the signature library cannot start";
-    return v;
-  }
   std::unique_ptr<package::InputFile> in = fs.OpenForReading(packageFile);
   if (!in) {
     v.reason = "cannot open the package file";
     return v;
   }
-  Digest digest;
-  v.reason = DigestHeaderAndBody(*in, digest);
-  if (!v.reason.empty()) return v;
-  // One byte more than the largest block shows bytes after it.
-  std::uint8_t block[kMaxBlockSize + 1];
-  long got = ReadFull(*in, block, sizeof block);
-  if (got < 0) {
-    v.reason = "cannot read the package file";
-    return v;
-  }
-  v.reason = CheckBlock(block, std::size_t(got));
-  if (!v.reason.empty()) return v;
-  const std::size_t signedPart = kFixedSize + block[5];
-  digest.Update(block, signedPart);
-  auto message = digest.Message();
-  if (crypto_sign_verify_detached(block + signedPart, message.data(), message.size(), key.data()) != 0) {
-    v.reason = "signature does not verify";
-    return v;
-  }
-  v.good = true;
-  v.version.assign(reinterpret_cast<const char*>(block) + kFixedSize, block[5]);
+  SignatureCheck check(key);
+  v.reason = check.Judge(*in);
+  v.good = v.reason.empty();
+  v.version = check.Version();
   return v;
 }
 
@@ -133,14 +169,14 @@ bool SignPackage(const std::string& packageFile, const SecretKey& key, std::stri
   block[4] = kAlgorithmEd25519Blake2b;
   block[5] = std::uint8_t(version.size());
   block.insert(block.end(), version.begin(), version.end());
-  Digest digest;
+  PackageDigest digest;
   {
     std::unique_ptr<package::InputFile> in = fs.OpenForReading(packageFile);
     if (!in) {
       *error = "cannot open " + packageFile;
       return false;
     }
-    std::string problem = DigestHeaderAndBody(*in, digest);
+    std::string problem = digest.ReadRest(*in);
     std::uint8_t more;
     if (problem.empty() && ReadFull(*in, &more, 1) != 0) problem = "it already has bytes after its body (signed?)";
     if (!problem.empty()) {
@@ -164,36 +200,47 @@ bool SignPackage(const std::string& packageFile, const SecretKey& key, std::stri
   return ok;
 }
 
-Admission AdmitPackage(const std::string& packageFile, const std::string& callerVersion, const char* keyText) {
-  Admission a;
+namespace {
+
+// The signature check of a keyed checker: a good signature for a version
+// above the caller's, traced.
+class AdmissionCheck : public SignatureCheck {
+ public:
+  AdmissionCheck(const PublicKey& key, const std::string& callerVersion)
+      : SignatureCheck(key), callerVersion_(callerVersion) {}
+  std::string Judge(package::InputFile& in) override {
+    refusal_ = SignatureCheck::Judge(in);
+    if (refusal_.empty() && checker::CompareVersion(Version(), callerVersion_) <= 0)
+      refusal_ = "signed version " + Version() + " is not above the installed version " + callerVersion_;
+    if (refusal_.empty()) checker::Trace("Package signature good, version %s\n", Version().c_str());
+    return refusal_;
+  }
+  const std::string& Refusal() const { return refusal_; }
+
+ private:
+  std::string callerVersion_;
+  std::string refusal_;
+};
+
+}  // namespace
+
+UnpackResult UnpackAdmitted(const std::string& packageFile, const std::string& unpackFolder,
+                            const std::string& callerVersion, const char* keyText, const std::atomic<bool>* abort) {
+  UnpackResult r;
   if (!keyText || !*keyText) {
-    a.admitted = true;
-    return a;
+    r.result = package::Unpack(packageFile, unpackFolder, &r.reason, abort);
+    return r;
   }
   std::optional<PublicKey> key = ParsePublicKey(keyText);
   if (!key) {
-    a.reason = "the publisher key built into this program is unusable";
-    return a;
+    r.refused = true;
+    r.reason = "the publisher key built into this program is unusable";
+    return r;
   }
-  Verdict v = VerifyPackage(packageFile, *key);
-  if (!v.good) {
-    a.reason = v.reason;
-    return a;
-  }
-  a.checked = true;
-  a.version = v.version;
-  if (checker::CompareVersion(v.version, callerVersion) <= 0) {
-    a.reason = "signed version " + v.version + " is not above the installed version " + callerVersion;
-    return a;
-  }
-  a.admitted = true;
-  return a;
-}
-
-std::string PackageRefusal(const std::string& packageFile, const std::string& callerVersion, const char* keyText) {
-  Admission a = AdmitPackage(packageFile, callerVersion, keyText);
-  if (a.admitted && a.checked) checker::Trace("Package signature good, version %s\n", a.version.c_str());
-  return a.admitted ? std::string() : a.reason;
+  AdmissionCheck check(*key, callerVersion);
+  r.result = package::Unpack(packageFile, unpackFolder, &r.reason, abort, &check);
+  r.refused = r.result != 1 && !check.Refusal().empty();
+  return r;
 }
 
 }  // namespace signature

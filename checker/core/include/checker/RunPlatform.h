@@ -28,10 +28,12 @@ class RunPlatform {
   virtual int Download(CAutoUpdate& run, const std::string& url, std::string* text, const std::string* file) = 0;
   // 1 unpacked, 0 failed (the unpack folder is then removed).
   virtual int Unpack(const std::string& packageFile, const std::string& unpackFolder) = 0;
-  // Why the downloaded package must not be unpacked (its signature), or ""
-  // to go on. A checker built without a publisher key admits every package.
-  virtual std::string PackageRefusal(const std::string& /*packageFile*/, const std::string& /*callerVersion*/) {
-    return {};
+  // The downloaded package's unpack: in a checker built with a publisher key,
+  // with its signature checked on the way, before anything is extracted; a
+  // refused package gives 0 and *refusal says why. Without a key, Unpack.
+  virtual int UnpackDownload(const std::string& packageFile, const std::string& unpackFolder,
+                             const std::string& /*callerVersion*/, std::string* /*refusal*/) {
+    return Unpack(packageFile, unpackFolder);
   }
   virtual void RemoveFileQuietly(const std::string& path) = 0;
   virtual void RemoveFolderQuietly(const std::string& folder) = 0;

@@ -21,6 +21,20 @@ struct ArchiveEntry {
 // Nothing is written. Returns false with a reason in *error.
 bool ListArchive(const std::string& archiveFile, std::vector<ArchiveEntry>* entries, std::string* error);
 
+// Sees every byte of a package's header and body as the unpacker reads them
+// and decides, before anything is extracted, whether the package may be: a
+// signature check this way costs no second pass over the package.
+class PackageReadHook {
+ public:
+  virtual ~PackageReadHook() = default;
+  // The bytes in file order, from the first byte of the header on.
+  virtual void Read(const std::uint8_t* data, std::size_t size) = 0;
+  // Called once, after the body, or sooner when the unpacker finds the
+  // package damaged; in goes on where the unpacker stopped reading. "" to go
+  // on, else why the package is refused (this reason outranks the unpacker's).
+  virtual std::string Judge(InputFile& in) = 0;
+};
+
 class CPackageUnpacker {
  public:
   explicit CPackageUnpacker(FileSystem& fs = SystemFileSystem());
@@ -34,9 +48,12 @@ class CPackageUnpacker {
   // Once *abort is true, decryption and extraction stop at their next chunk
   // or entry and fail.
   void SetAbortFlag(const std::atomic<bool>* abort) { abort_ = abort; }
+  // The hook DecryptAndVerify feeds and asks; null for none.
+  void SetReadHook(PackageReadHook* hook) { hook_ = hook; }
 
   // Decrypts the package body into outputFile (created or truncated) and
-  // checks the header, the length and the MD5 digest. 1 or 0.
+  // checks the header, the length and the MD5 digest; reads no further than
+  // the body, whose last cipher block is padded to 8 bytes. 1 or 0.
   int DecryptAndVerify(const std::string& packageFile, const std::string& outputFile);
 
   // Extracts every entry of the archive below targetFolder: a first pass
@@ -57,6 +74,9 @@ class CPackageUnpacker {
 
  private:
   int Fail(std::string reason);
+  // The end of DecryptAndVerify: the hook's refusal, else problem ("" for
+  // none).
+  int Conclude(InputFile& in, std::string problem);
   bool MakeFolders(const std::string& path);
   bool Aborted() const { return abort_ && abort_->load(); }
   // Room for `total` bytes below folder; *why says why not.
@@ -68,13 +88,14 @@ class CPackageUnpacker {
   std::string decryptedFile_;
   std::string error_;
   const std::atomic<bool>* abort_ = nullptr;
+  PackageReadHook* hook_ = nullptr;
 };
 
 // Unpacks packageFile into unpackFolder with the fixed package key. 1 when
 // unpacked; 0 on any failure, the unpack folder then removed. The reason of a
 // failure goes to *reason when given.
 int Unpack(const std::string& packageFile, const std::string& unpackFolder, std::string* reason = nullptr,
-           const std::atomic<bool>* abort = nullptr);
+           const std::atomic<bool>* abort = nullptr, PackageReadHook* hook = nullptr);
 
 // Deletes the folder and everything below it; the result is that of the final
 // removal of the folder itself (1 or 0). Single failures below are ignored.

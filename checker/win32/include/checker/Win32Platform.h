@@ -42,7 +42,8 @@ class Win32Platform : public RunPlatform {
   void StartWorker(std::function<void()> body) override;
   int Download(CAutoUpdate& run, const std::string& url, std::string* text, const std::string* file) override;
   int Unpack(const std::string& packageFile, const std::string& unpackFolder) override;
-  std::string PackageRefusal(const std::string& packageFile, const std::string& callerVersion) override;
+  int UnpackDownload(const std::string& packageFile, const std::string& unpackFolder, const std::string& callerVersion,
+                     std::string* refusal) override;
   void RemoveFileQuietly(const std::string& path) override;
   void RemoveFolderQuietly(const std::string& folder) override;
   bool IsFile(const std::string& path) override;
