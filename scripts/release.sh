@@ -19,12 +19,16 @@
 # release/. GLIMRA_RELEASE_ARCH=win64 builds 64-bit programs and setup program
 # instead (win64-release), for the tests on machines that cannot run 32-bit
 # programs; releases are win32, the default.
+#
+# Signed updates (README, "Signed updates"): GLIMRA_SIGNING_KEY=<key file>
+# signs the package for version NNNNN (Mervpack --sign); GLIMRA_UPDATE_PUBKEY
+# builds the programs' checker with that public key (kept in the tree).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
 if [ $# -lt 2 ] || [ $# -gt 3 ]; then
-  sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit 2
 fi
 version=$1
@@ -53,8 +57,10 @@ native=$root/native
 out=$root/release/$version
 
 echo "release.sh: building Glimra $version (update version $code, $arch) in $tree"
+pubkey=()
+[ -n "${GLIMRA_UPDATE_PUBKEY:-}" ] && pubkey=(-DGLIMRA_UPDATE_PUBKEY="$GLIMRA_UPDATE_PUBKEY")
 cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain.cmake" -DGLIMRA_VERSION="$version" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain.cmake" -DGLIMRA_VERSION="$version" "${pubkey[@]}" >/dev/null
 cmake --build "$tree" -j "$jobs" --target glimra_setup
 if [ ! -f "$native/build.ninja" ]; then
   cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -69,8 +75,10 @@ cp "$tree/setup/$setup" "$out/$setup"
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp "$tree/setup/$setup" "$stage/setupeasy.exe"
+sign=()
+[ -n "${GLIMRA_SIGNING_KEY:-}" ] && sign=(--sign "$GLIMRA_SIGNING_KEY" --new-version "$code")
 "$native/bin/Mervpack" --info "$out/AutoUpdate.dat" --from "$lowest" --to "$highest" \
-  --url "$base/$package" "$stage" "$out/$package"
+  --url "$base/$package" "${sign[@]}" "$stage" "$out/$package"
 
 echo
 echo "release.sh: Glimra $version is in $out:"

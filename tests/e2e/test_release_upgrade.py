@@ -1,11 +1,13 @@
 """The product's whole life under Wine: the tree's setup program installs
 Glimra silently into a folder with a space, the user adds a favourite,
-release.sh publishes the next version to the loopback server, Mervpack
---check agrees, the installed Glimra offers the update, the setup program
-inside the package installs it as the update installer, the restarted
-Glimra is the new version with the user's settings, and the uninstaller
-removes it all."""
+release.sh publishes the next version, signed, to the loopback server,
+Mervpack --check agrees, the installed Glimra (its checker built with the
+publisher's key) offers the update and checks the signature, the setup
+program inside the package installs it as the update installer, the
+restarted Glimra is the new version with the user's settings, and the
+uninstaller removes it all."""
 import os
+import shutil
 import subprocess
 import time
 from pathlib import Path
@@ -14,6 +16,7 @@ import pytest
 
 from harness.glimra import Glimra
 from harness.http import Answer
+from harness.signing import TEST_KEY, pem, verify
 from harness.wine import wait_until
 from release_support import (PROGRAMS, UNINSTALL_KEY, file_version, install_silently, next_version, today,
                              tree_version, update_text)
@@ -77,10 +80,11 @@ def close_viewers(wine):
         wine.close(frame.hwnd)
 
 
-def publish(build, version, base):
+def publish(build, version, base, key_file):
     """release.sh into the build root's release folder, for the architecture
-    of the tree under test; returns that folder."""
-    env = dict(os.environ, GLIMRA_BUILD_ROOT=str(build.parent),
+    of the tree under test, the package signed with the key file; returns
+    that folder."""
+    env = dict(os.environ, GLIMRA_BUILD_ROOT=str(build.parent), GLIMRA_SIGNING_KEY=str(key_file),
                GLIMRA_RELEASE_ARCH=(build / "wine-arch").read_text().strip())
     r = subprocess.run(["bash", str(Path(__file__).resolve().parents[2] / "scripts" / "release.sh"), version, base],
                        env=env, capture_output=True, text=True, timeout=1500)
@@ -109,6 +113,8 @@ def upgrade(wine, http_server, temp, tmp_path):
     assert file_version(target / "Glimra.exe") == old
     assert wine.reg_get(UNINSTALL_KEY, "DisplayVersion") == old
     assert wine.reg_get(UNINSTALL_KEY, "UninstallString") == f'"{wine.winpath(target)}\\uninstall.exe"'
+    # A publisher's build: the checker carries the test publisher's key.
+    shutil.copyfile(build / "tests" / "MervikTestKey.exe", target / "Mervik.exe")
 
     # First start (no automatic check today): a favourite, a window placement.
     wine.reg_set(APP_KEY + r"\AutoUpdate", "LastConnectDate", today())
@@ -125,10 +131,13 @@ def upgrade(wine, http_server, temp, tmp_path):
     # The next version published with release.sh, and checked as a client of this one meets it.
     base = http_server.url("/update/glimra2")
     started = time.monotonic()
-    out = publish(build, new, base)
+    key_file = tmp_path / "publisher.pem"
+    key_file.write_bytes(pem(TEST_KEY))
+    out = publish(build, new, base, key_file)
     print(f"release.sh {new}: {time.monotonic() - started:.0f} s")
     package = f"glimra-{update_text(new)}.upd"
     assert sorted(p.name for p in out.iterdir()) == sorted(["AutoUpdate.dat", package, f"Glimra-{new}-setup.exe"])
+    assert verify((out / package).read_bytes()) == update_text(new).encode()
     for name in ("AutoUpdate.dat", package):
         http_server.route(f"/update/glimra2/{name}", Answer(body=(out / name).read_bytes()))
     check = subprocess.run([str(build.parent / "native" / "bin" / "Mervpack"), "--check", f"{base}/AutoUpdate.dat",
@@ -168,8 +177,9 @@ def upgrade(wine, http_server, temp, tmp_path):
     wait_until(lambda: not [p for p in temp.iterdir() if p.name.lower().startswith(LEFTOVER_PREFIXES)], timeout=30)
     traces = [p for p in temp.iterdir() if p.name.startswith("Mervik-") and p.suffix == ".log"]
     assert len(traces) >= 3  # the update run, the check of the new version, the removal of the old checker
-    assert any("ExecProgram" in p.read_text(errors="replace") and "setupeasy.exe" in p.read_text(errors="replace")
-               for p in traces)
+    texts = [p.read_text(errors="replace") for p in traces]
+    run_trace = next((t for t in texts if "ExecProgram" in t and "setupeasy.exe" in t), "")
+    assert f"Package signature good, version {update_text(new)}\n" in run_trace
 
     # Uninstalled: files and the uninstall key gone.
     r = wine.run(target / "uninstall.exe", "/S")
