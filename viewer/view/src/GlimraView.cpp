@@ -56,7 +56,6 @@ FW_BEGIN_MESSAGE_MAP(CGlimraView, fw::CView)
   fw::OnCommand(ID_FILE_PRINT, &fw::CView::OnFilePrint),
   fw::OnCommand(ID_FILE_PRINT_DIRECT, &fw::CView::OnFilePrintDirect),
   fw::OnCommand(ID_FILE_PRINT_PREVIEW, &fw::CView::OnFilePrintPreview),
-  fw::OnCommand(ID_SETTINGS, &CGlimraView::OnSettings),
   fw::OnCommand(ID_LANG_WESTERN, &CGlimraView::OnLangWestern),
   fw::OnCommand(ID_LANG_JAPANESE, &CGlimraView::OnLangJapanese),
   fw::OnCommand(ID_LANG_ALL, &CGlimraView::OnLangAll),

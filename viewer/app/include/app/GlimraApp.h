@@ -19,7 +19,9 @@ class CGlimraApp : public fw::CWinApp {
  protected:
   void OnSiteVanto();
   void OnSiteSupport();
-  void OnAppAbout();  // app/dialogs/AppAbout.cpp
+  // The dialogs (AppDialogs.cpp).
+  void OnAppAbout();
+  void OnSettings();
 };
 
 CGlimraApp& GlimraApp();

@@ -124,10 +124,9 @@ class CGlimraView : public fw::CView {
   FontInstallCommands InstallCommands();
   std::string fontDialogPath_;  // the path the font file dialog reported last
 
-  // --- clipboard (clipboard/ViewClipboard.cpp), settings (app/dialogs/ViewSettings.cpp)
+  // --- clipboard (clipboard/ViewClipboard.cpp)
   void OnEditCopy();
   void OnCopyFontName();
-  void OnSettings();
 
   // --- printing and preview (print/ViewPrinting.cpp)
  public:
