@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/GlimraApp.h"
 #include "common/LvkMessages.h"
 #include "fonts/Win32FontSystem.h"
 #include "res/ResourceIds.h"
@@ -93,7 +92,9 @@ FW_BEGIN_MESSAGE_MAP(CGlimraView, fw::CView)
 FW_END_MESSAGE_MAP()
 // clang-format on
 
-CGlimraView::CGlimraView() : fonts_(SystemFontSystem()) {
+ViewHost& TheViewHost() { return dynamic_cast<ViewHost&>(*fw::AfxGetApp()); }
+
+CGlimraView::CGlimraView() : host_(TheViewHost()), fonts_(SystemFontSystem()) {
   LoadSettings();
   fonts_.BindSettings(&settings_);
   classicSystem_ = DetectClassicSystem();
@@ -101,9 +102,9 @@ CGlimraView::CGlimraView() : fonts_(SystemFontSystem()) {
 
 CGlimraView::~CGlimraView() = default;
 
-void CGlimraView::LoadSettings() { ::LoadSettings(settings_, GlimraApp().Profile()); }
+void CGlimraView::LoadSettings() { ::LoadSettings(settings_, host_.Profile()); }
 
-void CGlimraView::SaveSettings() { ::SaveSettings(settings_, GlimraApp().Profile()); }
+void CGlimraView::SaveSettings() { ::SaveSettings(settings_, host_.Profile()); }
 
 bool CGlimraView::PreCreateWindow(CREATESTRUCTA& cs) {
   if (!fw::CView::PreCreateWindow(cs)) return false;
@@ -159,7 +160,7 @@ void CGlimraView::InitialiseView(fw::CDC& dc) {
   labelSize_ = dpi > 0 ? static_cast<int>(std::fabs(metrics.lfMenuFont.lfHeight * 720.0 / dpi) + 0.5) : 90;
   labelFace_ = metrics.lfMenuFont.lfFaceName;
 
-  textBar_ = GlimraApp().m_pTextInputBar;
+  textBar_ = host_.TextBar();
   fonts_.Rebuild(true);
   if (textBar_) {
     SetSampleTextBox(settings_.DispText);

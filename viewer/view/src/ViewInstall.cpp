@@ -2,7 +2,6 @@
 // or of a folder's fonts, unloading, permanent install and font properties.
 // The work is done by FontInstallCommands (viewer/install) on the view's
 // catalogue and loaded-file list; the view refreshes when something changed.
-#include "app/GlimraApp.h"
 #include "install/FontInstallCommands.h"
 #include "view/GlimraView.h"
 
@@ -26,7 +25,7 @@ void CGlimraView::OnUpdateFontTempUninstall(fw::CCmdUI* ui) { ui->Enable(!loaded
 
 void CGlimraView::OnFontPermanent() {
   // From the context menu this runs for any row, even a registered one.
-  if (InstallCommands().PermanentInstall(m_hWnd, model_.selectedRow, GlimraApp().m_installFolder)) RefreshAndRepaint();
+  if (InstallCommands().PermanentInstall(m_hWnd, model_.selectedRow, host_.InstallFolder())) RefreshAndRepaint();
 }
 
 void CGlimraView::OnUpdateFontPermanent(fw::CCmdUI* ui) {

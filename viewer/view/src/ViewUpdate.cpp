@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "Lanvik.h"
-#include "app/GlimraApp.h"
 #include "common/LvkMessages.h"
 #include "res/ResourceIds.h"
 #include "view/GlimraView.h"
@@ -14,7 +13,7 @@ namespace {
 // window thread.
 class ViewUpdateHost : public viewer::UpdateHost {
  public:
-  ViewUpdateHost(HWND view, CGlimraView& owner) : view_(view), owner_(owner) {}
+  ViewUpdateHost(HWND view, CGlimraView& owner, const std::string& title) : view_(view), owner_(owner), title_(title) {}
 
   bool StartLauncher() override {
     std::string address = fw::LoadResString(IDS_UPDATE_ADDRESS);
@@ -34,10 +33,11 @@ class ViewUpdateHost : public viewer::UpdateHost {
   }
 
  private:
-  static const char* Title() { return GlimraApp().m_pszAppName.c_str(); }
+  const char* Title() const { return title_.c_str(); }
 
   HWND view_;
   CGlimraView& owner_;
+  const std::string& title_;
 };
 
 }  // namespace
@@ -45,20 +45,20 @@ class ViewUpdateHost : public viewer::UpdateHost {
 void CGlimraView::StartAutomaticUpdateCheck() {
   SYSTEMTIME now{};
   ::GetLocalTime(&now);
-  ViewUpdateHost host(m_hWnd, *this);
-  update_.StartAutomatic(host, settings_.AutoUpdate, GlimraApp().Profile(),
+  ViewUpdateHost host(m_hWnd, *this, host_.Title());
+  update_.StartAutomatic(host, settings_.AutoUpdate, host_.Profile(),
                          viewer::FormatCheckDate(now.wYear, now.wMonth, now.wDay));
 }
 
 void CGlimraView::OnUpdateCheck() {
-  ViewUpdateHost host(m_hWnd, *this);
+  ViewUpdateHost host(m_hWnd, *this, host_.Title());
   update_.StartRequested(host);
 }
 
 void CGlimraView::OnUpdateUpdateCheck(fw::CCmdUI* ui) { ui->Enable(update_.CommandEnabled()); }
 
 LRESULT CGlimraView::OnLvkNotify(WPARAM code, LPARAM) {
-  ViewUpdateHost host(m_hWnd, *this);
+  ViewUpdateHost host(m_hWnd, *this, host_.Title());
   update_.OnReport(host, static_cast<int>(code));
   return 0;
 }

@@ -15,6 +15,7 @@
 #include "settings/DisplaySettings.h"
 #include "update/UpdateCheck.h"
 #include "view/SampleListModel.h"
+#include "view/ViewHost.h"
 
 class FontInstallCommands;
 
@@ -150,6 +151,7 @@ class CGlimraView : public fw::CView {
   void OnUpdateUpdateCheck(fw::CCmdUI* ui);
   LRESULT OnLvkNotify(WPARAM code, LPARAM);
 
+  ViewHost& host_;  // first: the settings are read from its profile
   DisplaySettings settings_;
   CFontList fonts_;
   LoadedFileList loadedFiles_;
