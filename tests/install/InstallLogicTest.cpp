@@ -12,7 +12,10 @@
 #include "install/FolderSearch.h"
 #include "install/FontFileLookup.h"
 #include "install/FontInstaller.h"
+#include "install/InstallCommandTarget.h"
 #include "install/LoadedFileList.h"
+#include "res/ResourceIds.h"
+#include "viewer/CommandState.h"
 
 namespace {
 
@@ -384,6 +387,63 @@ TEST_F(InstallerTest, PermanentInstallRuleAndEffect) {
   // The empty path of a registered row finds nothing to change.
   installer.InstalledPermanently(Row("Arial"), "");
   EXPECT_EQ(FontInstaller::PellmarkCommandLine("C:\\GLIMRA", ""), "C:\\GLIMRA\\Pellmark.exe ");
+}
+
+// The view's installation commands with the dialogs scripted away.
+class InstallCommandsTest : public InstallerTest, InstallCommandTarget::Site, InstallCommandTarget::Work {
+ protected:
+  int SelectedRow() const override { return row; }
+  bool IsClassicSystem() const override { return classic; }
+  void RefreshAndRepaint() override { calls.push_back("refresh"); }
+  bool TempInstall() override { return installer.LoadFiles(chosen); }
+  bool FolderInstall() override { return installer.LoadFiles(chosen); }
+  bool PermanentInstall(int r) override {
+    calls.push_back("install " + fonts.GetName(r));
+    return true;
+  }
+  void ShowProperties(int r) override { calls.push_back("properties " + fonts.GetName(r)); }
+
+  int row = -1;
+  bool classic = true;
+  std::vector<std::string> chosen;
+  std::vector<std::string> calls;
+  InstallCommandTarget commands{fonts, loaded, *this, *this};
+};
+
+TEST_F(InstallCommandsTest, UnloadingIsOfferedWhileSomethingIsLoaded) {
+  EXPECT_FALSE(StateOf(commands, ID_FONT_TEMPUNINSTALL).enabled);
+  EXPECT_TRUE(StateOf(commands, ID_FONT_TEMPINSTALL).enabled);
+  EXPECT_TRUE(StateOf(commands, ID_FONT_FOLDERINSTALL).enabled);
+  EXPECT_TRUE(RunCommand(commands, ID_FONT_TEMPINSTALL));  // cancelled: nothing to refresh
+  chosen = {"C:\\f\\pair.ttc"};
+  EXPECT_TRUE(RunCommand(commands, ID_FONT_FOLDERINSTALL));
+  EXPECT_TRUE(StateOf(commands, ID_FONT_TEMPUNINSTALL).enabled);
+  EXPECT_TRUE(RunCommand(commands, ID_FONT_TEMPUNINSTALL));
+  EXPECT_EQ(system.unloaded, std::vector<std::string>{"C:\\f\\pair.ttc"});
+  EXPECT_FALSE(StateOf(commands, ID_FONT_TEMPUNINSTALL).enabled);
+  // A command that arrives all the same finds nothing to unload.
+  EXPECT_TRUE(RunCommand(commands, ID_FONT_TEMPUNINSTALL));
+  EXPECT_EQ(calls, (std::vector<std::string>{"refresh", "refresh"}));
+}
+
+TEST_F(InstallCommandsTest, PermanentInstallForATemporaryRowOnClassicSystems) {
+  installer.LoadFiles({"C:\\f\\a.ttf"});
+  EXPECT_TRUE(StateOf(commands, ID_FONT_PERMANENT).enabled);  // no row: the rule is the routing's
+  row = Row("Arial");
+  EXPECT_FALSE(StateOf(commands, ID_FONT_PERMANENT).enabled);
+  row = Row("Alpha");
+  EXPECT_TRUE(StateOf(commands, ID_FONT_PERMANENT).enabled);
+  classic = false;
+  EXPECT_FALSE(StateOf(commands, ID_FONT_PERMANENT).enabled);
+  row = -1;
+  EXPECT_FALSE(StateOf(commands, ID_FONT_PERMANENT).enabled);
+
+  // The context menu runs both for any row; properties are always offered.
+  row = Row("Arial");
+  EXPECT_TRUE(StateOf(commands, ID_FONT_PROPERTIES).enabled);
+  EXPECT_TRUE(RunCommand(commands, ID_FONT_PERMANENT));
+  EXPECT_TRUE(RunCommand(commands, ID_FONT_PROPERTIES));
+  EXPECT_EQ(calls, (std::vector<std::string>{"install Arial", "refresh", "properties Arial"}));
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "common/LvkMessages.h"
+#include "res/ResourceIds.h"
 #include "update/UpdateCheck.h"
+#include "update/UpdateCommandTarget.h"
+#include "viewer/CommandState.h"
 
 namespace {
 
@@ -189,6 +192,21 @@ TEST_F(UpdateCheckTest, UnknownCodesChangeNothing) {
   Reports({0, 1001, LVK_CMD_CONTINUE, LVK_DOWNLOADED, -5});
   EXPECT_EQ(check.GetState(), UpdateCheck::kRequested);
   EXPECT_TRUE(host.shown.empty());
+}
+
+// The menu's update command: offered only while no run is in progress.
+TEST_F(UpdateCheckTest, CommandOfferedBetweenRuns) {
+  UpdateCommandTarget command(host);
+  EXPECT_TRUE(StateOf(command, ID_UPDATE_CHECK).enabled);
+  EXPECT_TRUE(RunCommand(command, ID_UPDATE_CHECK));
+  EXPECT_EQ(command.GetState(), UpdateCheck::kRequested);
+  EXPECT_FALSE(StateOf(command, ID_UPDATE_CHECK).enabled);
+  command.OnReport(LVK_STARTED);
+  command.OnReport(LVK_NO_UPDATE);
+  EXPECT_FALSE(StateOf(command, ID_UPDATE_CHECK).enabled);
+  command.OnReport(LVK_FINISHED);
+  EXPECT_TRUE(StateOf(command, ID_UPDATE_CHECK).enabled);
+  EXPECT_EQ(host.shown, std::vector<std::string>{viewer::kUpdateNone});
 }
 
 }  // namespace

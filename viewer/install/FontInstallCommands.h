@@ -9,7 +9,9 @@
 #include <string>
 
 #include "fonts/FontList.h"
+#include "framework/Wnd.h"
 #include "install/FontInstaller.h"
+#include "install/InstallCommandTarget.h"
 
 class FontInstallCommands {
  public:
@@ -39,4 +41,26 @@ class FontInstallCommands {
   CFontList& fonts_;
   FontInstaller installer_;
   std::string& dialogPath_;  // what the file dialog reported last
+};
+
+// The installation commands' work on the view's window, for the view's
+// InstallCommandTarget.
+class FontInstallWork : public InstallCommandTarget::Work {
+ public:
+  FontInstallWork(const fw::CWnd& view, CFontList& fonts, LoadedFileList& loaded, const std::string& installFolder)
+      : view_(view), fonts_(fonts), loaded_(loaded), installFolder_(installFolder) {}
+
+  bool TempInstall() override { return Commands().TempInstall(view_.m_hWnd); }
+  bool FolderInstall() override { return Commands().FolderInstall(view_.m_hWnd); }
+  bool PermanentInstall(int row) override { return Commands().PermanentInstall(view_.m_hWnd, row, installFolder_); }
+  void ShowProperties(int row) override { Commands().ShowProperties(view_.m_hWnd, row); }
+
+ private:
+  FontInstallCommands Commands() { return {fonts_, loaded_, dialogPath_}; }
+
+  const fw::CWnd& view_;
+  CFontList& fonts_;
+  LoadedFileList& loaded_;
+  const std::string& installFolder_;  // the application's, fixed at start-up
+  std::string dialogPath_;            // the path the font file dialog reported last
 };

@@ -24,6 +24,7 @@ FW_BEGIN_MESSAGE_MAP(CGlimraApp, fw::CWinApp)
   fw::OnCommand(ID_SITE_VANTO, &CGlimraApp::OnSiteVanto),
   fw::OnCommand(ID_SITE_SUPPORT, &CGlimraApp::OnSiteSupport),
   fw::OnCommand(ID_APP_ABOUT, &CGlimraApp::OnAppAbout),
+  fw::OnCommand(ID_SETTINGS, &CGlimraApp::OnSettings),
 FW_END_MESSAGE_MAP()
 // clang-format on
 

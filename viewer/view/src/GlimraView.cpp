@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/GlimraApp.h"
 #include "common/LvkMessages.h"
 #include "fonts/Win32FontSystem.h"
 #include "res/ResourceIds.h"
@@ -51,50 +50,13 @@ FW_BEGIN_MESSAGE_MAP(CGlimraView, fw::CView)
   fw::OnCbnEditChange(IDC_SAMPLE_SIZE, &CGlimraView::OnSizeEditChange),
   fw::OnCbnSelChange(IDC_SAMPLE_SIZE, &CGlimraView::OnSizeSelChange),
   fw::OnCommand(ID_EDIT_PASTE, &CGlimraView::OnEditPaste),
-  fw::OnCommand(ID_EDIT_COPY, &CGlimraView::OnEditCopy),
-  fw::OnCommand(ID_COPY_FONTNAME, &CGlimraView::OnCopyFontName),
-  fw::OnCommand(ID_FILE_PRINT, &fw::CView::OnFilePrint),
-  fw::OnCommand(ID_FILE_PRINT_DIRECT, &fw::CView::OnFilePrintDirect),
-  fw::OnCommand(ID_FILE_PRINT_PREVIEW, &fw::CView::OnFilePrintPreview),
-  fw::OnCommand(ID_SETTINGS, &CGlimraView::OnSettings),
-  fw::OnCommand(ID_LANG_WESTERN, &CGlimraView::OnLangWestern),
-  fw::OnCommand(ID_LANG_JAPANESE, &CGlimraView::OnLangJapanese),
-  fw::OnCommand(ID_LANG_ALL, &CGlimraView::OnLangAll),
-  fw::OnCommand(ID_KIND_TEMPORARY, &CGlimraView::OnKindTemporary),
-  fw::OnCommand(ID_KIND_REGISTERED, &CGlimraView::OnKindRegistered),
-  fw::OnCommand(ID_MODE_STANDARD, &CGlimraView::OnModeStandard),
-  fw::OnCommand(ID_MODE_FAVOURITES, &CGlimraView::OnModeFavourites),
-  fw::OnCommand(ID_MODE_CANDIDATES, &CGlimraView::OnModeCandidates),
-  fw::OnCommand(ID_FAVOURITE_ADD, &CGlimraView::OnFavouriteAdd),
-  fw::OnCommand(ID_FAVOURITE_REMOVE, &CGlimraView::OnFavouriteRemove),
-  fw::OnCommand(ID_CANDIDATE_ADD, &CGlimraView::OnCandidateAdd),
-  fw::OnCommand(ID_CANDIDATE_REMOVE, &CGlimraView::OnCandidateRemove),
-  fw::OnUpdateCommandUI(ID_LANG_WESTERN, &CGlimraView::OnUpdateLangWestern),
-  fw::OnUpdateCommandUI(ID_LANG_JAPANESE, &CGlimraView::OnUpdateLangJapanese),
-  fw::OnUpdateCommandUI(ID_LANG_ALL, &CGlimraView::OnUpdateLangAll),
-  fw::OnUpdateCommandUI(ID_KIND_TEMPORARY, &CGlimraView::OnUpdateKindTemporary),
-  fw::OnUpdateCommandUI(ID_KIND_REGISTERED, &CGlimraView::OnUpdateKindRegistered),
-  fw::OnUpdateCommandUI(ID_MODE_STANDARD, &CGlimraView::OnUpdateModeStandard),
-  fw::OnUpdateCommandUI(ID_MODE_FAVOURITES, &CGlimraView::OnUpdateModeFavourites),
-  fw::OnUpdateCommandUI(ID_MODE_CANDIDATES, &CGlimraView::OnUpdateModeCandidates),
-  fw::OnUpdateCommandUI(ID_FAVOURITE_ADD, &CGlimraView::OnUpdateFavouriteAdd),
-  fw::OnUpdateCommandUI(ID_FAVOURITE_REMOVE, &CGlimraView::OnUpdateFavouriteRemove),
-  fw::OnUpdateCommandUI(ID_CANDIDATE_ADD, &CGlimraView::OnUpdateCandidateAdd),
-  fw::OnUpdateCommandUI(ID_CANDIDATE_REMOVE, &CGlimraView::OnUpdateCandidateRemove),
-  fw::OnCommand(ID_FONT_TEMPINSTALL, &CGlimraView::OnFontTempInstall),
-  fw::OnCommand(ID_FONT_FOLDERINSTALL, &CGlimraView::OnFontFolderInstall),
-  fw::OnCommand(ID_FONT_TEMPUNINSTALL, &CGlimraView::OnFontTempUninstall),
-  fw::OnUpdateCommandUI(ID_FONT_TEMPUNINSTALL, &CGlimraView::OnUpdateFontTempUninstall),
-  fw::OnCommand(ID_FONT_PERMANENT, &CGlimraView::OnFontPermanent),
-  fw::OnUpdateCommandUI(ID_FONT_PERMANENT, &CGlimraView::OnUpdateFontPermanent),
-  fw::OnCommand(ID_FONT_PROPERTIES, &CGlimraView::OnFontProperties),
-  fw::OnCommand(ID_UPDATE_CHECK, &CGlimraView::OnUpdateCheck),
-  fw::OnUpdateCommandUI(ID_UPDATE_CHECK, &CGlimraView::OnUpdateUpdateCheck),
   fw::OnMessage(WM_LVK_NOTIFY, &CGlimraView::OnLvkNotify),
 FW_END_MESSAGE_MAP()
 // clang-format on
 
-CGlimraView::CGlimraView() : fonts_(SystemFontSystem()) {
+ViewHost& TheViewHost() { return dynamic_cast<ViewHost&>(*fw::AfxGetApp()); }
+
+CGlimraView::CGlimraView() : host_(TheViewHost()), fonts_(SystemFontSystem()) {
   LoadSettings();
   fonts_.BindSettings(&settings_);
   classicSystem_ = DetectClassicSystem();
@@ -102,9 +64,9 @@ CGlimraView::CGlimraView() : fonts_(SystemFontSystem()) {
 
 CGlimraView::~CGlimraView() = default;
 
-void CGlimraView::LoadSettings() { ::LoadSettings(settings_, GlimraApp().Profile()); }
+void CGlimraView::LoadSettings() { ::LoadSettings(settings_, host_.Profile()); }
 
-void CGlimraView::SaveSettings() { ::SaveSettings(settings_, GlimraApp().Profile()); }
+void CGlimraView::SaveSettings() { ::SaveSettings(settings_, host_.Profile()); }
 
 bool CGlimraView::PreCreateWindow(CREATESTRUCTA& cs) {
   if (!fw::CView::PreCreateWindow(cs)) return false;
@@ -114,10 +76,7 @@ bool CGlimraView::PreCreateWindow(CREATESTRUCTA& cs) {
 
 void CGlimraView::OnDraw(fw::CDC* dc) {
   // Pages on a printer are the printing code's business.
-  if (printing_ && dc->GetDeviceCaps(TECHNOLOGY) == DT_RASPRINTER) {
-    PrintPage(*dc, currentPage_);
-    return;
-  }
+  if (print_.DrawPageOn(*dc)) return;
   if (dc->IsPrinting()) return;
   if (!initialised_) {
     InitialiseView(*dc);
@@ -144,7 +103,7 @@ void CGlimraView::SetSampleTextBox(const std::string& text) {
 }
 
 void CGlimraView::InitialiseView(fw::CDC& dc) {
-  StartAutomaticUpdateCheck();
+  update_.StartAutomatic(settings_.AutoUpdate, host_.Profile(), TodayForUpdateCheck());
   fw::CRect client = GetClientRect();
   settings_.DispFontSize = viewer::ClampFontSize(settings_.DispFontSize);
   if (settings_.Width1 > client.right - 2) settings_.Width1 = client.right - 2;
@@ -160,7 +119,7 @@ void CGlimraView::InitialiseView(fw::CDC& dc) {
   labelSize_ = dpi > 0 ? static_cast<int>(std::fabs(metrics.lfMenuFont.lfHeight * 720.0 / dpi) + 0.5) : 90;
   labelFace_ = metrics.lfMenuFont.lfFaceName;
 
-  textBar_ = GlimraApp().m_pTextInputBar;
+  textBar_ = host_.TextBar();
   fonts_.Rebuild(true);
   if (textBar_) {
     SetSampleTextBox(settings_.DispText);
@@ -302,7 +261,8 @@ void CGlimraView::DrawTemporaryFrame(fw::CDC& dc, int row) {
 
 LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM param) {
   if (!initialised_) return -1;
-  const std::vector<int>& pageStarts = printJob_.pagination.pageStarts;
+  const PrintPlan& printJob = print_.LastJob();
+  const std::vector<int>& pageStarts = printJob.pagination.pageStarts;
   switch (what) {
     case GLIMRA_QUERY_TOP_ROW: return model_.topRow;
     case GLIMRA_QUERY_SELECTED_ROW: return model_.selectedRow;
@@ -311,10 +271,10 @@ LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM param) {
     case GLIMRA_QUERY_DIVIDER: return settings_.Width1;
     case GLIMRA_QUERY_FONT_SIZE: return settings_.DispFontSize;
     case GLIMRA_QUERY_UPDATE_STATE: return update_.GetState();
-    case GLIMRA_QUERY_PRINT_DPI: return printJob_.dpi;
-    case GLIMRA_QUERY_PRINT_FOOTER_HEIGHT: return printJob_.metrics.footerHeight;
+    case GLIMRA_QUERY_PRINT_DPI: return printJob.dpi;
+    case GLIMRA_QUERY_PRINT_FOOTER_HEIGHT: return printJob.metrics.footerHeight;
     case GLIMRA_QUERY_PAGE_START:
-      return param >= 1 && param <= printJob_.pageCount && param <= static_cast<LPARAM>(pageStarts.size())
+      return param >= 1 && param <= printJob.pageCount && param <= static_cast<LPARAM>(pageStarts.size())
                  ? pageStarts[static_cast<std::size_t>(param - 1)]
                  : -1;
     default: return -1;

@@ -1,6 +1,5 @@
 // The frame's last word to the view before it closes: temporary fonts and
 // the settings.
-#include "app/GlimraApp.h"
 #include "view/GlimraView.h"
 
 namespace {
@@ -12,8 +11,7 @@ const char kReleaseQuestion[] =
 }  // namespace
 
 LRESULT CGlimraView::OnClosing(WPARAM, LPARAM) {
-  if (!loadedFiles_.empty() &&
-      ::MessageBoxA(m_hWnd, kReleaseQuestion, GlimraApp().m_pszAppName.c_str(), MB_YESNO) == IDYES)
+  if (!loadedFiles_.empty() && ::MessageBoxA(m_hWnd, kReleaseQuestion, host_.Title().c_str(), MB_YESNO) == IDYES)
     RemoveTemporaryFonts();
   SaveSettings();
   return 0;

@@ -1,6 +1,5 @@
 // Scrolling, wheel, keys, clicks, the divider, the context menu and the
 // sample text and size typed into the text input bar.
-#include "app/GlimraApp.h"
 #include "res/ResourceIds.h"
 #include "view/GlimraView.h"
 

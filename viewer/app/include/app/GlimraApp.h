@@ -3,13 +3,19 @@
 #include <string>
 
 #include "framework/Framework.h"
+#include "view/ViewHost.h"
 
-class CGlimraApp : public fw::CWinApp {
+class CGlimraApp : public fw::CWinApp, public ViewHost {
   FW_DECLARE_MESSAGE_MAP()
 
  public:
   CGlimraApp();
   bool InitInstance() override;
+
+  fw::ProfileStore& Profile() const override { return fw::CWinApp::Profile(); }
+  const std::string& Title() const override { return m_pszAppName; }
+  const std::string& InstallFolder() const override { return m_installFolder; }
+  fw::CDialogBar* TextBar() const override { return m_pTextInputBar; }
 
   // The frame's text input bar; null until the frame has made its bars.
   fw::CDialogBar* m_pTextInputBar = nullptr;
@@ -19,7 +25,9 @@ class CGlimraApp : public fw::CWinApp {
  protected:
   void OnSiteVanto();
   void OnSiteSupport();
-  void OnAppAbout();  // app/dialogs/AppAbout.cpp
+  // The dialogs (AppDialogs.cpp).
+  void OnAppAbout();
+  void OnSettings();
 };
 
 CGlimraApp& GlimraApp();

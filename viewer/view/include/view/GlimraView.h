@@ -2,28 +2,38 @@
 // CGlimraView: the font list. One row per face of the catalogue's visible
 // list, name and marks on the left of a draggable divider, the sample in that
 // face on the right. Geometry and input rules live in SampleListModel; this
-// class measures, draws and talks to the window system. Its handlers are
-// split by concern: painting (GlimraView.cpp), input (ViewInput.cpp), list
-// modes and marks (ViewListModes.cpp), closing (ViewClosing.cpp), update
-// check (ViewUpdate.cpp).
+// class measures, draws and talks to the window system: painting
+// (GlimraView.cpp), input (ViewInput.cpp), closing (ViewClosing.cpp). Each
+// command group has a command target of its own in its folder, owned by the
+// view and reached through OnCmdMsg (ViewCommands.cpp).
 #include <string>
 
-#include "PrintDraw.h"
+#include "ClipboardCommandTarget.h"
+#include "ListModeCommandTarget.h"
+#include "PrintCommandTarget.h"
 #include "fonts/FontList.h"
 #include "framework/Framework.h"
+#include "install/FontInstallCommands.h"
+#include "install/InstallCommandTarget.h"
 #include "install/LoadedFileList.h"
 #include "settings/DisplaySettings.h"
-#include "update/UpdateCheck.h"
+#include "update/LanvikUpdateHost.h"
+#include "update/UpdateCommandTarget.h"
 #include "view/SampleListModel.h"
+#include "view/ViewHost.h"
 
-class FontInstallCommands;
-
-class CGlimraView : public fw::CView {
+class CGlimraView : public fw::CView,
+                    private ListModeCommandTarget::Site,
+                    private InstallCommandTarget::Site,
+                    private ClipboardCommandTarget::Site {
   FW_DECLARE_MESSAGE_MAP()
 
  public:
   CGlimraView();
   ~CGlimraView() override;
+
+  // The view's own table, then its command groups, then the document.
+  bool OnCmdMsg(unsigned id, int code, fw::CCmdUI* ui) override;
 
   bool PreCreateWindow(CREATESTRUCTA& cs) override;
   void OnDraw(fw::CDC* dc) override;
@@ -34,7 +44,7 @@ class CGlimraView : public fw::CView {
   void Repaint();
   // Rebuilds the visible list from the switches and the list mode, puts the
   // top and the selection on the first row, and paints.
-  void RefreshAndRepaint();
+  void RefreshAndRepaint() override;
   void RefreshAndRepaint(fw::CDC& dc);
   // Draws (show) or erases the red frame around a laid-out row's sample.
   void DrawSelectionFrame(fw::CDC& dc, int row, bool show);
@@ -44,14 +54,14 @@ class CGlimraView : public fw::CView {
   void SetDividerPos(int x);
 
   void LoadSettings();
-  void SaveSettings();
+  void SaveSettings() override;
 
   DisplaySettings& Settings() { return settings_; }
   CFontList& Fonts() { return fonts_; }
   LoadedFileList& LoadedFiles() { return loadedFiles_; }
   const viewer::SampleListModel& Model() const { return model_; }
-  int SelectedRow() const { return model_.selectedRow; }
-  bool IsClassicSystem() const { return classicSystem_; }
+  int SelectedRow() const override { return model_.selectedRow; }
+  bool IsClassicSystem() const override { return classicSystem_; }
   bool IsInitialised() const { return initialised_; }
 
  protected:
@@ -78,33 +88,9 @@ class CGlimraView : public fw::CView {
   void OnSizeSelChange();
   void OnEditPaste();
 
-  // --- list modes, favourites, candidates (ViewListModes.cpp)
-  void OnLangWestern();
-  void OnLangJapanese();
-  void OnLangAll();
-  void OnKindTemporary();
-  void OnKindRegistered();
-  void OnModeStandard();
-  void OnModeFavourites();
-  void OnModeCandidates();
-  void OnFavouriteAdd();
-  void OnFavouriteRemove();
-  void OnCandidateAdd();
-  void OnCandidateRemove();
-  void OnUpdateLangWestern(fw::CCmdUI* ui);
-  void OnUpdateLangJapanese(fw::CCmdUI* ui);
-  void OnUpdateLangAll(fw::CCmdUI* ui);
-  void OnUpdateKindTemporary(fw::CCmdUI* ui);
-  void OnUpdateKindRegistered(fw::CCmdUI* ui);
-  void OnUpdateModeStandard(fw::CCmdUI* ui);
-  void OnUpdateModeFavourites(fw::CCmdUI* ui);
-  void OnUpdateModeCandidates(fw::CCmdUI* ui);
-  void OnUpdateFavouriteAdd(fw::CCmdUI* ui);
-  void OnUpdateFavouriteRemove(fw::CCmdUI* ui);
-  void OnUpdateCandidateAdd(fw::CCmdUI* ui);
-  void OnUpdateCandidateRemove(fw::CCmdUI* ui);
-  // The selected row's record, or null for an empty list.
-  const _FONTDEF* SelectedFont() const;
+  // --- what the command groups ask of the view (ViewCommands.cpp)
+  void RedrawMarks() override;
+  void Warn(const char* text, const char* caption) override;
 
   // State for automation: see WM_GLIMRA_QUERY. -1 before the first paint.
   LRESULT OnQuery(WPARAM what, LPARAM param);
@@ -113,55 +99,36 @@ class CGlimraView : public fw::CView {
   LRESULT OnClosing(WPARAM, LPARAM);
   void RemoveTemporaryFonts();
 
-  // --- font installation (ViewInstall.cpp)
-  void OnFontTempInstall();
-  void OnFontFolderInstall();
-  void OnFontTempUninstall();
-  void OnUpdateFontTempUninstall(fw::CCmdUI* ui);
-  void OnFontPermanent();
-  void OnUpdateFontPermanent(fw::CCmdUI* ui);
-  void OnFontProperties();
-  FontInstallCommands InstallCommands();
-  std::string fontDialogPath_;  // the path the font file dialog reported last
-
-  // --- clipboard (clipboard/ViewClipboard.cpp), settings (app/dialogs/ViewSettings.cpp)
-  void OnEditCopy();
-  void OnCopyFontName();
-  void OnSettings();
-
-  // --- printing and preview (print/ViewPrinting.cpp)
+  // --- printing hooks, handed to the print commands (ViewCommands.cpp)
  public:
   bool OnPreparePrinting(fw::CPrintInfo* info) override;
-  void OnBeginPrinting(fw::CDC* dc, fw::CPrintInfo* info) override;
   void OnPrepareDC(fw::CDC* dc, fw::CPrintInfo* info = nullptr) override;
   void OnEndPrinting(fw::CDC* dc, fw::CPrintInfo* info) override;
-  // Measures the visible list on the printer; returns the page count.
-  int Paginate(HDC printer);
-  // Draws page (from 1) of the current print job on dc.
-  void PrintPage(fw::CDC& dc, int page);
 
  protected:
-  int printing_ = 0;     // 1 from print preparation until printing ends
-  int currentPage_ = 0;  // the page the framework is about to draw
-  PrintPlan printJob_;   // page starts and print metrics of the last job
-
-  // --- update check (ViewUpdate.cpp)
-  void StartAutomaticUpdateCheck();
-  void OnUpdateCheck();
-  void OnUpdateUpdateCheck(fw::CCmdUI* ui);
+  // The launcher's reports for the update check (ViewCommands.cpp).
   LRESULT OnLvkNotify(WPARAM code, LPARAM);
 
+  ViewHost& host_;  // first: the settings are read from its profile
   DisplaySettings settings_;
   CFontList fonts_;
   LoadedFileList loadedFiles_;
   viewer::SampleListModel model_;
   bool initialised_ = false;
   bool classicSystem_ = false;
-  viewer::UpdateCheck update_;
   fw::CDialogBar* textBar_ = nullptr;
   std::string labelFace_;
   int labelSize_ = 0;  // tenths of a point
   fw::Font labelFont_;
   fw::Pen gridPen_;
   int labelWidthMax_ = 0;
+
+  // The command groups, in the order OnCmdMsg offers them a command.
+  ListModeCommandTarget listModes_{settings_, fonts_, *this};
+  FontInstallWork installWork_{*this, fonts_, loadedFiles_, host_.InstallFolder()};
+  InstallCommandTarget install_{fonts_, loadedFiles_, *this, installWork_};
+  ClipboardCommandTarget clipboard_{*this, fonts_, settings_, *this};
+  PrintCommandTarget print_{*this, fonts_, settings_};
+  LanvikUpdateHost updateHost_{*this, host_.Title(), [this] { SaveSettings(); }};
+  UpdateCommandTarget update_{updateHost_};
 };
