@@ -1,5 +1,6 @@
-// The menus, accelerators, command strings and tool bars of Glimra.exe,
-// read from the program file itself and compared with the tables below.
+// The menus, accelerators, command strings, message texts and tool bars of
+// Glimra.exe, read from the program file itself and compared with the tables
+// below.
 // Numbers are written out rather than taken from the program's headers so
 // that a wrong id in the headers shows up too.
 #include <windows.h>
@@ -110,6 +111,24 @@ const struct {
     {61204, "Aaあぁアァ亜宇"},
     {61205, "Sample string"},
     {61208, "設定"},
+    // Messages, captions and titles of the frame, the view, the dialogs and
+    // the font installation.
+    {224, "ｴﾗｰﾒｯｾｰｼﾞ"},
+    {225, "ﾊﾞｰｼﾞｮﾝ情報を取得出来ませんでした"},
+    {226, "メモリまたはリソースが不足しているため、リンク先を開けませんでした。"},
+    {227, "リンク先のファイルが見つかりませんでした。"},
+    {228, "リンク先のパスが見つかりませんでした。"},
+    {229, "リンク先へのアクセスが拒否されました。"},
+    {230, "メモリが不足しているため、リンク先を開けませんでした。"},
+    {231, "リンク先のプログラムの形式が正しくありません。"},
+    {232, "共有違反のため、リンク先を開けませんでした。"},
+    {233, "リンク先の関連付けが不完全なため、開けませんでした。"},
+    {234, "DDE の要求がタイムアウトしたため、リンク先を開けませんでした。"},
+    {235, "DDE の処理に失敗したため、リンク先を開けませんでした。"},
+    {236, "他の DDE 処理を実行中のため、リンク先を開けませんでした。"},
+    {237, "リンク先を開くプログラムが関連付けられていません。"},
+    {238, "必要な DLL が見つからないため、リンク先を開けませんでした。"},
+    {239, "リンク先を開けませんでした。（エラーコード %d）"},
 };
 
 struct ToolBar {
