@@ -4,9 +4,6 @@
 
 namespace {
 
-const char kFavouriteLimitText[] = "お気に入りに追加出来る上限以上は登録出来ません。";
-const char kFavouriteLimitCaption[] = "お気に入り追加エラー";
-
 void Invert(int& flag) { flag = flag == 0 ? 1 : 0; }
 
 }  // namespace
@@ -53,7 +50,8 @@ void CGlimraView::OnModeCandidates() {
 
 void CGlimraView::OnFavouriteAdd() {
   if (static_cast<int>(settings_.Favourites.size()) >= settings_.FavMax) {
-    ::MessageBoxA(m_hWnd, kFavouriteLimitText, kFavouriteLimitCaption, MB_ICONEXCLAMATION | MB_OK);
+    ::MessageBoxA(m_hWnd, fw::LoadText(IDS_FAVOURITE_LIMIT).c_str(), fw::LoadText(IDS_FAVOURITE_LIMIT_CAPTION).c_str(),
+                  MB_ICONEXCLAMATION | MB_OK);
     return;
   }
   fonts_.SetFavourite(model_.selectedRow, true);
