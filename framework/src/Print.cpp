@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "framework/App.h"
@@ -18,8 +19,6 @@ constexpr UINT kPreviewZoom = 4;
 constexpr UINT kPreviewClose = 5;
 constexpr UINT kPreviewPageText = 6;
 constexpr int kPreviewBarHeight = 34;
-const char* const kNoPrinterText =
-    "プリンタがインストールされていません。プリンタを追加してから、もう一度実行してください。";
 
 // Takes the devices a print dialog handed back as the application's printer.
 void AdoptDevices(PRINTDLGA& pd) {
@@ -53,7 +52,8 @@ class CPreviewWnd : public CWnd {
     printer_.m_bPrinting = true;
     view_->OnBeginPrinting(&printer_, info_.get());
     CRect r = frame ? frame->GetWindowRect() : CRect(0, 0, 800, 600);
-    std::string title = (AfxGetApp() ? AfxGetApp()->m_pszAppName : std::string()) + " - 印刷プレビュー";
+    std::string title =
+        (AfxGetApp() ? AfxGetApp()->m_pszAppName : std::string()) + " - " + LoadText(FW_IDS_PREVIEW_TITLE);
     const char* cls = RegisterFrameworkClass("FwPrintPreview", CS_HREDRAW | CS_VREDRAW, nullptr,
                                              reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1));
     if (!CreateEx(0, cls, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN, r,
@@ -71,19 +71,20 @@ class CPreviewWnd : public CWnd {
   int OnCreate(CREATESTRUCTA*) {
     struct Button {
       UINT id;
-      const char* text;
+      UINT text;
       int width;
     };
-    const Button buttons[] = {{kPreviewPrint, "印刷(&P)...", 80},
-                              {kPreviewNext, "次ページ(&N)", 80},
-                              {kPreviewPrev, "前ページ(&V)", 80},
-                              {kPreviewZoom, "拡大(&I)", 70},
-                              {kPreviewClose, "閉じる(&C)", 70}};
+    const Button buttons[] = {{kPreviewPrint, FW_IDS_PREVIEW_PRINT, 80},
+                              {kPreviewNext, FW_IDS_PREVIEW_NEXT, 80},
+                              {kPreviewPrev, FW_IDS_PREVIEW_PREV, 80},
+                              {kPreviewZoom, FW_IDS_PREVIEW_ZOOM_IN, 70},
+                              {kPreviewClose, FW_IDS_PREVIEW_CLOSE, 70}};
     HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     int x = 6;
     for (const Button& b : buttons) {
-      HWND w = ::CreateWindowExA(0, "BUTTON", b.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 5, b.width, 24, m_hWnd,
-                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(b.id)), nullptr, nullptr);
+      HWND w =
+          ::CreateWindowExA(0, "BUTTON", LoadText(b.text).c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 5, b.width,
+                            24, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(b.id)), nullptr, nullptr);
       ::SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
       x += b.width + 6;
     }
@@ -164,9 +165,9 @@ class CPreviewWnd : public CWnd {
     }
     char text[64];
     if (last == 0xFFFF)
-      wsprintfA(text, "ページ %u", page_);
+      std::snprintf(text, sizeof text, LoadText(FW_IDS_PREVIEW_PAGE).c_str(), page_);
     else
-      wsprintfA(text, "ページ %u / %u", page_, HasPages() ? last : 0);
+      std::snprintf(text, sizeof text, LoadText(FW_IDS_PREVIEW_PAGES).c_str(), page_, HasPages() ? last : 0);
     ::SetDlgItemTextA(m_hWnd, kPreviewPageText, text);
     ::EnableWindow(::GetDlgItem(m_hWnd, kPreviewPrev), page_ > 1);
     ::EnableWindow(::GetDlgItem(m_hWnd, kPreviewNext), HasPages() && (last == 0xFFFF || page_ < last));
@@ -279,7 +280,7 @@ class CPreviewWnd : public CWnd {
   void OnZoom() {
     zoom_ = !zoom_;
     scrollX_ = scrollY_ = 0;
-    ::SetDlgItemTextA(m_hWnd, kPreviewZoom, zoom_ ? "縮小(&O)" : "拡大(&I)");
+    ::SetDlgItemTextA(m_hWnd, kPreviewZoom, LoadText(zoom_ ? FW_IDS_PREVIEW_ZOOM_OUT : FW_IDS_PREVIEW_ZOOM_IN).c_str());
     UpdateScrollBars();
     Invalidate();
   }
@@ -360,7 +361,7 @@ bool CView::DoPreparePrinting(CPrintInfo* info) {
     OwnedDC dc;
     if (!app->CreatePrinterDC(dc)) {
       // Without a printer the command would otherwise end without a word.
-      AfxMessageBox(kNoPrinterText, MB_OK | MB_ICONEXCLAMATION);
+      AfxMessageBox(LoadText(FW_IDS_NO_PRINTER), MB_OK | MB_ICONEXCLAMATION);
       return false;
     }
     if (info->m_pd.hDC) ::DeleteDC(info->m_pd.hDC);

@@ -5,10 +5,9 @@
 #include "framework/App.h"
 #include "framework/DocView.h"
 #include "framework/InvalidArgument.h"
+#include "framework/Resource.h"
 
 namespace fw {
-
-const char* const kInvalidArgumentText = "無効な引数が発生しました。";
 
 namespace {
 
@@ -218,9 +217,9 @@ void ReportException(HWND owner, const std::exception* e) {
     }
     std::string text;
     if (dynamic_cast<const InvalidArgumentError*>(e))
-      text = kInvalidArgumentText;
+      text = LoadText(FW_IDS_INVALID_ARGUMENT);
     else
-      text = std::string("エラーが発生しました。\n") + (e ? e->what() : "");
+      text = LoadText(FW_IDS_ERROR_OCCURRED) + "\n" + (e ? e->what() : "");
     std::string title = AfxGetApp() ? AfxGetApp()->m_pszAppName : std::string();
     HWND root = owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
     ::MessageBoxA(root, text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
@@ -287,6 +286,11 @@ std::string LoadResString(UINT id) {
   char buffer[4096];
   int n = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
   return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+std::string LoadText(UINT id) {
+  std::string text = LoadResString(id);
+  return text.empty() ? "#" + std::to_string(id) : text;
 }
 
 std::string CommandPrompt(UINT id) {

@@ -164,7 +164,8 @@ TEST(HyperLink, ErrorTextsPerCodeAndOneForTheRest) {
   std::set<std::string> texts;
   for (int code : {0, 2, 3, 5, 8, 11, 26, 27, 28, 29, 30, 31, 32}) texts.insert(HyperLinkErrorText(code));
   EXPECT_EQ(texts.size(), 13u);
-  EXPECT_NE(HyperLinkErrorText(4).find("4"), std::string::npos);
+  EXPECT_EQ(HyperLinkErrorText(2), "リンク先のファイルが見つかりませんでした。");
+  EXPECT_EQ(HyperLinkErrorText(4), "リンク先を開けませんでした。（エラーコード 4）");
   EXPECT_EQ(texts.count(HyperLinkErrorText(4)), 0u);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Paths.h"
 #include "framework/Framework.h"
 
 namespace {
@@ -267,7 +268,41 @@ TEST_F(FrameTest, ExceptionsStopAtTheWindowProcedureAndAreReported) {
   view_->SendMessage(kMsgThrowOther);
   EXPECT_EQ(g_reports, (std::vector<std::string>{"invalid", "other"}));
   EXPECT_EQ(view_->SendMessage(kMsgAnswer, 1, 1), 2);  // still alive
-  EXPECT_STREQ(fw::kInvalidArgumentText, "無効な引数が発生しました。");
+}
+
+// The framework's texts, exact, in this program and in every program built on
+// the framework: its resources come with the library, not with each program.
+TEST(App, EveryProgramCarriesTheFrameworkTexts) {
+  const std::pair<UINT, const char*> texts[] = {
+      {FW_IDS_INVALID_ARGUMENT, "無効な引数が発生しました。"},
+      {FW_IDS_ERROR_OCCURRED, "エラーが発生しました。"},
+      {FW_IDS_NO_PRINTER, "プリンタがインストールされていません。プリンタを追加してから、もう一度実行してください。"},
+      {FW_IDS_PREVIEW_TITLE, "印刷プレビュー"},
+      {FW_IDS_PREVIEW_PRINT, "印刷(&P)..."},
+      {FW_IDS_PREVIEW_NEXT, "次ページ(&N)"},
+      {FW_IDS_PREVIEW_PREV, "前ページ(&V)"},
+      {FW_IDS_PREVIEW_ZOOM_IN, "拡大(&I)"},
+      {FW_IDS_PREVIEW_ZOOM_OUT, "縮小(&O)"},
+      {FW_IDS_PREVIEW_CLOSE, "閉じる(&C)"},
+      {FW_IDS_PREVIEW_PAGE, "ページ %u"},
+      {FW_IDS_PREVIEW_PAGES, "ページ %u / %u"},
+  };
+  for (const auto& [id, text] : texts) EXPECT_EQ(fw::LoadText(id), text) << id;
+  EXPECT_EQ(fw::LoadText(4711), "#4711");  // missing: loud, never empty
+
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string bin = paths::Join(paths::FolderOf(paths::FolderOf(path)), "bin");
+  for (const char* program : {"Glimra.exe", "Mervik.exe", "FrameworkDemo.exe"}) {
+    HMODULE module = LoadLibraryExA(paths::Join(bin, program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr) << program;
+    for (const auto& [id, text] : texts) {
+      char buf[256] = {};
+      int n = LoadStringA(module, id, buf, sizeof buf);
+      EXPECT_EQ(std::string(buf, n > 0 ? static_cast<size_t>(n) : 0), text) << program << " " << id;
+    }
+    FreeLibrary(module);
+  }
 }
 
 // A static that takes its colour request and its click back from the parent.

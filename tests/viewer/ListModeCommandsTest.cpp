@@ -18,7 +18,7 @@ class FakeSite : public ListModeCommandTarget::Site {
   void RefreshAndRepaint() override { calls.push_back("refresh"); }
   void RedrawMarks() override { calls.push_back("redraw"); }
   void SaveSettings() override { calls.push_back("save"); }
-  void Warn(const char*, const char* caption) override { calls.push_back(caption); }
+  void Warn(unsigned, unsigned captionId) override { calls.push_back("warn " + std::to_string(captionId)); }
 
   int row = 0;
   std::vector<std::string> calls;
@@ -98,7 +98,7 @@ TEST_F(ListModeCommandsTest, AFullFavouritesListRefusesWithAWarning) {
   EXPECT_FALSE(State(ID_FAVOURITE_ADD).enabled);
   // A command that arrives all the same (context menu, posted) changes nothing.
   EXPECT_TRUE(RunCommand(commands, ID_FAVOURITE_ADD));
-  EXPECT_EQ(site.calls, std::vector<std::string>{"お気に入り追加エラー"});
+  EXPECT_EQ(site.calls, std::vector<std::string>{"warn " + std::to_string(IDS_FAVOURITE_LIMIT_CAPTION)});
   EXPECT_EQ(settings.Favourites, std::vector<std::string>{"Arial"});
   EXPECT_EQ(fonts.GetFont(1).favourite, 0);
 }

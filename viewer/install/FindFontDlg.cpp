@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr const char* kErrorCaption = "エラーメッセージ";
-constexpr const char* kBrowseTitle = "ＣＤ／フォルダ検索 一時インストール";
-
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
   const char* initial = reinterpret_cast<const char*>(data);
   if (message == BFFM_INITIALIZED && initial && *initial)
@@ -48,7 +45,8 @@ void CFindFontDlg::OnBrowse() {
   BROWSEINFOA info{};
   info.hwndOwner = m_hWnd;
   info.pszDisplayName = display;
-  info.lpszTitle = kBrowseTitle;
+  std::string title = fw::LoadText(IDS_FIND_BROWSE_TITLE);
+  info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
   info.lpfn = BrowseCallback;
   info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
@@ -73,8 +71,8 @@ FindFontInput CFindFontDlg::ReadInput() const {
   return in;
 }
 
-int CFindFontDlg::Box(const char* text, const char* caption, UINT type) {
-  return MessageBoxA(m_hWnd, text, caption, type);
+int CFindFontDlg::Box(const std::string& text, UINT caption, UINT type) {
+  return MessageBoxA(m_hWnd, text.c_str(), fw::LoadText(caption).c_str(), type);
 }
 
 void CFindFontDlg::OnOK() {
@@ -82,24 +80,15 @@ void CFindFontDlg::OnOK() {
   m_foundCount = 0;
   m_foundFiles.clear();
   switch (CheckFindFontInput(in, IsFolder)) {
-    case FindFontProblem::NoExtension:
-      Box("検索するフォントファイルの拡張子が１個も選択されていません。", kErrorCaption, MB_OK);
-      return;
-    case FindFontProblem::NoFolder:
-      Box("検索するＣＤ／フォルダのパスが設定されていません。\n実在するパスを設定して下さい。", kErrorCaption, MB_OK);
-      return;
-    case FindFontProblem::TooLong:
-      Box("検索するＣＤ／フォルダのパスが長すぎます。\n259文字以内のパスを設定して下さい。", kErrorCaption, MB_OK);
-      return;
+    case FindFontProblem::NoExtension: Box(fw::LoadText(IDS_FIND_NO_EXTENSION), IDS_FIND_ERROR_CAPTION, MB_OK); return;
+    case FindFontProblem::NoFolder: Box(fw::LoadText(IDS_FIND_NO_FOLDER), IDS_FIND_ERROR_CAPTION, MB_OK); return;
+    case FindFontProblem::TooLong: Box(fw::LoadText(IDS_FIND_TOO_LONG), IDS_FIND_ERROR_CAPTION, MB_OK); return;
     case FindFontProblem::NoSuchFolder:
-      Box("検索するＣＤ／フォルダのパスに実在しないパスが設定されています。\n実在するパスを設定して下さい。",
-          kErrorCaption, MB_OK);
+      Box(fw::LoadText(IDS_FIND_NO_SUCH_FOLDER), IDS_FIND_ERROR_CAPTION, MB_OK);
       return;
     case FindFontProblem::None: break;
   }
-  if (Box("これより指定パス以下の指定拡張子のフォントファイルを検索します。\n"
-          "パス以下の検索には時間が掛かる場合があります。\n処理を開始して宜しいですか？",
-          "ワーニング", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
+  if (Box(fw::LoadText(IDS_FIND_START_QUESTION), IDS_FIND_WARNING_CAPTION, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
     EndDialog(IDCANCEL);
     return;
   }
@@ -108,12 +97,10 @@ void CFindFontDlg::OnOK() {
   m_foundCount = SearchFolder(lister, in.folder, SearchExtensions(in), result);
   m_foundFiles = std::move(result.found);
   if (m_foundCount == 0) {
-    Box("指定パス以下に対象のフォントファイルが見つかりませんでした。", kErrorCaption, MB_OK);
+    Box(fw::LoadText(IDS_FIND_NOTHING_FOUND), IDS_FIND_ERROR_CAPTION, MB_OK);
     return;
   }
   char question[256];
-  std::snprintf(question, sizeof question,
-                "指定パス以下に %d 個の対象ファイルが見つかりました\nこのまま一時インストールを実行して宜しいですか？",
-                m_foundCount);
-  EndDialog(Box(question, "インフォメーション", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK ? IDOK : IDCANCEL);
+  std::snprintf(question, sizeof question, fw::LoadText(IDS_FIND_FOUND_QUESTION).c_str(), m_foundCount);
+  EndDialog(Box(question, IDS_FIND_INFO_CAPTION, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK ? IDOK : IDCANCEL);
 }

@@ -26,5 +26,5 @@ class CFindFontDlg : public fw::CDialog {
   void OnOtherClicked();
   void OnBrowse();
   FindFontInput ReadInput() const;
-  int Box(const char* text, const char* caption, UINT type);
+  int Box(const std::string& text, UINT caption, UINT type);
 };

@@ -7,11 +7,11 @@
 #include "install/DialogFontInfo.h"
 #include "install/FileDialogText.h"
 #include "install/FindFontDlg.h"
+#include "install/InstallResource.h"
 #include "install/InstallSystem.h"
 
 namespace {
 
-constexpr const char* kOpenTitle = "フォントの一時インストール";
 constexpr const char* kOpenFilter =
     "Font Files (*.ttf,*.ttc,*.fon,*.pfm,*.otf)|*.ttf;*.ttc;*.fon;*.pfm;*.otf|All Files (*.*)|*.*||";
 
@@ -29,13 +29,13 @@ std::vector<std::string> ChooseFontFiles(HWND owner, std::string& remembered) {
   ofn.lpstrFile = buffer.data();
   ofn.nMaxFile = static_cast<DWORD>(buffer.size());
   ofn.lpstrInitialDir = start.initialFolder.empty() ? nullptr : start.initialFolder.c_str();
-  ofn.lpstrTitle = kOpenTitle;
+  std::string title = fw::LoadText(IDS_OPEN_FONTS_TITLE);
+  ofn.lpstrTitle = title.c_str();
   ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetOpenFileNameA(&ofn)) {
     // More names than the buffer holds: say so rather than do nothing.
     if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-      MessageBoxA(owner, "選択したファイルが多すぎます。\n一度に選択するファイルを減らして下さい。", kOpenTitle,
-                  MB_OK | MB_ICONEXCLAMATION);
+      MessageBoxA(owner, fw::LoadText(IDS_OPEN_TOO_MANY_FILES).c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
     return {};
   }
   FileDialogChoice choice = ParseFileDialogResult(buffer.data(), buffer.size());
@@ -68,15 +68,12 @@ bool FontInstallCommands::TempUninstall() {
 
 bool FontInstallCommands::PermanentInstall(HWND view, int row, const std::string& installFolder) {
   std::string path = fonts_.TempPathAt(row);
-  if (MessageBoxA(view,
-                  "VistaやWindows7では、管理者権限を求める警告が出る事があります。\n"
-                  "警告画面が出た場合、一定時間内に「許可」又は「実行」して下さい。\n"
-                  "これより指定の一時フォントを本番インストールしますが宜しいですか？",
-                  "フォントインストール注意", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+  if (MessageBoxA(view, fw::LoadText(IDS_PERMANENT_QUESTION).c_str(), fw::LoadText(IDS_PERMANENT_CAPTION).c_str(),
+                  MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
     return false;
   if (!RunAndExpectOne(FontInstaller::PellmarkCommandLine(installFolder, path))) {
-    MessageBoxA(view, "フォントのインストールに失敗しました。\n手動でインストールしてみて下さい。",
-                "フォントインストール中止", MB_OK | MB_ICONSTOP);
+    MessageBoxA(view, fw::LoadText(IDS_PERMANENT_FAILED).c_str(), fw::LoadText(IDS_PERMANENT_FAILED_CAPTION).c_str(),
+                MB_OK | MB_ICONSTOP);
     return false;
   }
   installer_.InstalledPermanently(row, path);

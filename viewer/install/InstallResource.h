@@ -1,6 +1,6 @@
 #pragma once
-// Resource ids of the font installation dialogs (Install.rc). Plain #defines
-// so that the resource compiler reads them too.
+// Resource ids of the font installation dialogs and messages (Install.rc).
+// Plain #defines so that the resource compiler reads them too.
 
 #define IDD_FINDFONT 151
 #define IDC_FIND_BROWSE 1033
@@ -17,3 +17,22 @@
 #define IDC_INFO_FACE 1066
 #define IDC_INFO_FILE 1067
 #define IDC_INFO_KIND 1068
+
+// Message texts and captions, in string blocks of their own (256 to 287).
+#define IDS_FIND_ERROR_CAPTION 256
+#define IDS_FIND_WARNING_CAPTION 257
+#define IDS_FIND_INFO_CAPTION 258
+#define IDS_FIND_BROWSE_TITLE 259
+#define IDS_FIND_NO_EXTENSION 260
+#define IDS_FIND_NO_FOLDER 261
+#define IDS_FIND_TOO_LONG 262
+#define IDS_FIND_NO_SUCH_FOLDER 263
+#define IDS_FIND_START_QUESTION 264
+#define IDS_FIND_NOTHING_FOUND 265
+#define IDS_FIND_FOUND_QUESTION 266
+#define IDS_OPEN_FONTS_TITLE 267
+#define IDS_OPEN_TOO_MANY_FILES 268
+#define IDS_PERMANENT_QUESTION 269
+#define IDS_PERMANENT_CAPTION 270
+#define IDS_PERMANENT_FAILED 271
+#define IDS_PERMANENT_FAILED_CAPTION 272

@@ -7,12 +7,6 @@
 
 namespace viewer {
 
-const char kUpdateAlreadyRunning[] = "既に実行中です";
-const char kUpdateConnectFailed[] = "アップデートのための接続に失敗しました.";
-const char kUpdateNone[] = "最新のアップデートはありません.";
-const char kUpdateQuestion[] = "新しいアップデートがあります.\r\nアップデートしますか？";
-const char kUpdateDownloadFailed[] = "アップデートのダウンロードに失敗しました.";
-
 std::string FormatCheckDate(int year, int month, int day) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d%02d%02d", year, month, day);

@@ -6,19 +6,13 @@
 #include <string>
 
 #include "framework/ProfileStore.h"
+#include "update/UpdateTexts.h"
 
 namespace viewer {
 
 // Registry place of the date of the last automatic check.
 inline constexpr const char* kAutoUpdateSection = "AutoUpdate";
 inline constexpr const char* kLastConnectDate = "LastConnectDate";
-
-// The texts the user sees.
-extern const char kUpdateAlreadyRunning[];
-extern const char kUpdateConnectFailed[];
-extern const char kUpdateNone[];
-extern const char kUpdateQuestion[];
-extern const char kUpdateDownloadFailed[];
 
 class UpdateHost {
  public:

@@ -35,6 +35,21 @@
 // Strings
 #define AFX_IDS_APP_TITLE 57344
 
+// The framework's own texts (framework/res/Framework.rc): one string block,
+// 0xF100 to 0xF10F, that programs leave free.
+#define FW_IDS_INVALID_ARGUMENT 0xF100
+#define FW_IDS_ERROR_OCCURRED 0xF101
+#define FW_IDS_NO_PRINTER 0xF102
+#define FW_IDS_PREVIEW_TITLE 0xF103
+#define FW_IDS_PREVIEW_PRINT 0xF104
+#define FW_IDS_PREVIEW_NEXT 0xF105
+#define FW_IDS_PREVIEW_PREV 0xF106
+#define FW_IDS_PREVIEW_ZOOM_IN 0xF107
+#define FW_IDS_PREVIEW_ZOOM_OUT 0xF108
+#define FW_IDS_PREVIEW_CLOSE 0xF109
+#define FW_IDS_PREVIEW_PAGE 0xF10A
+#define FW_IDS_PREVIEW_PAGES 0xF10B
+
 // Help commands given to CFrameWnd::OnHelpCall (values of WinHelp's).
 #define FW_HELP_CONTEXT 0x0001
 #define FW_HELP_INDEX 0x0003

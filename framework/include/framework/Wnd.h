@@ -16,10 +16,6 @@ namespace fw {
 
 class CFrameWnd;
 
-// The text shown when program code reports an argument outside what an
-// operation accepts.
-extern const char* const kInvalidArgumentText;
-
 class CWnd : public CCmdTarget {
   FW_DECLARE_MESSAGE_MAP()
 
@@ -147,6 +143,10 @@ MessageEntry OnBnClicked(unsigned id, R (C::*pmf)(A...)) {
 
 // Loads a string resource of the program ("" when missing).
 std::string LoadResString(UINT id);
+// A message text from the program's string table. A missing one comes back as
+// "#<id>", never empty, so that a program linked without its texts shows
+// which one it lacks and its tests fail on it.
+std::string LoadText(UINT id);
 // A command's string resource holds "prompt\ntool tip": the two parts.
 std::string CommandPrompt(UINT id);
 std::string CommandToolTip(UINT id);

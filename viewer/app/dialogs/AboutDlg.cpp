@@ -48,7 +48,7 @@ bool CAboutDlg::OnInitDialog() {
   UINT length = 0;
   if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
       !translation || length < sizeof(Translation)) {
-    ::MessageBoxA(m_hWnd, "ﾊﾞｰｼﾞｮﾝ情報を取得出来ませんでした", "ｴﾗｰﾒｯｾｰｼﾞ", MB_OK);
+    ::MessageBoxA(m_hWnd, fw::LoadText(IDS_ABOUT_NO_VERSION).c_str(), fw::LoadText(IDS_ERROR_CAPTION).c_str(), MB_OK);
     return true;
   }
   char prefix[64];

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "DialogIds.h"
+
 namespace {
 
 constexpr UINT_PTR kHoverTimer = 1;
@@ -29,26 +31,28 @@ TOOLINFOA ToolFor(HWND control, const std::string* text) {
 }  // namespace
 
 std::string HyperLinkErrorText(int code) {
+  UINT id = 0;
   switch (code) {
-    case 0: return "メモリまたはリソースが不足しているため、リンク先を開けませんでした。";
-    case ERROR_FILE_NOT_FOUND: return "リンク先のファイルが見つかりませんでした。";
-    case ERROR_PATH_NOT_FOUND: return "リンク先のパスが見つかりませんでした。";
-    case ERROR_ACCESS_DENIED: return "リンク先へのアクセスが拒否されました。";
-    case SE_ERR_OOM: return "メモリが不足しているため、リンク先を開けませんでした。";
-    case ERROR_BAD_FORMAT: return "リンク先のプログラムの形式が正しくありません。";
-    case SE_ERR_SHARE: return "共有違反のため、リンク先を開けませんでした。";
-    case SE_ERR_ASSOCINCOMPLETE: return "リンク先の関連付けが不完全なため、開けませんでした。";
-    case SE_ERR_DDETIMEOUT: return "DDE の要求がタイムアウトしたため、リンク先を開けませんでした。";
-    case SE_ERR_DDEFAIL: return "DDE の処理に失敗したため、リンク先を開けませんでした。";
-    case SE_ERR_DDEBUSY: return "他の DDE 処理を実行中のため、リンク先を開けませんでした。";
-    case SE_ERR_NOASSOC: return "リンク先を開くプログラムが関連付けられていません。";
-    case SE_ERR_DLLNOTFOUND: return "必要な DLL が見つからないため、リンク先を開けませんでした。";
+    case 0: id = IDS_LINK_OUT_OF_RESOURCES; break;
+    case ERROR_FILE_NOT_FOUND: id = IDS_LINK_FILE_NOT_FOUND; break;
+    case ERROR_PATH_NOT_FOUND: id = IDS_LINK_PATH_NOT_FOUND; break;
+    case ERROR_ACCESS_DENIED: id = IDS_LINK_ACCESS_DENIED; break;
+    case SE_ERR_OOM: id = IDS_LINK_OUT_OF_MEMORY; break;
+    case ERROR_BAD_FORMAT: id = IDS_LINK_BAD_FORMAT; break;
+    case SE_ERR_SHARE: id = IDS_LINK_SHARING; break;
+    case SE_ERR_ASSOCINCOMPLETE: id = IDS_LINK_ASSOC_INCOMPLETE; break;
+    case SE_ERR_DDETIMEOUT: id = IDS_LINK_DDE_TIMEOUT; break;
+    case SE_ERR_DDEFAIL: id = IDS_LINK_DDE_FAILED; break;
+    case SE_ERR_DDEBUSY: id = IDS_LINK_DDE_BUSY; break;
+    case SE_ERR_NOASSOC: id = IDS_LINK_NO_ASSOC; break;
+    case SE_ERR_DLLNOTFOUND: id = IDS_LINK_DLL_NOT_FOUND; break;
     default: {
       char buf[128];
-      std::snprintf(buf, sizeof buf, "リンク先を開けませんでした。（エラーコード %d）", code);
+      std::snprintf(buf, sizeof buf, fw::LoadText(IDS_LINK_OTHER_ERROR).c_str(), code);
       return buf;
     }
   }
+  return fw::LoadText(id);
 }
 
 // clang-format off
@@ -144,7 +148,7 @@ void CXTHyperLink::ReportError(int code) {
   ::MessageBeep(MB_ICONEXCLAMATION);
   const std::string text = HyperLinkErrorText(code);
   HWND owner = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
-  ::MessageBoxA(owner, text.c_str(), "ｴﾗｰﾒｯｾｰｼﾞ", MB_OK | MB_ICONEXCLAMATION);
+  ::MessageBoxA(owner, text.c_str(), fw::LoadText(IDS_ERROR_CAPTION).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CXTHyperLink::IsTextControl() const {

@@ -70,7 +70,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
   m_wndToolBar.EnableDocking(fw::CBRS_ALIGN_ANY);
   EnableDocking(fw::CBRS_ALIGN_ANY);
   DockControlBar(&m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
-  m_wndToolBar.SetWindowText("ツールバー");
+  m_wndToolBar.SetWindowText(fw::LoadText(IDS_TOOLBAR_TITLE));
 
   if (!m_wndFontBar.CreateEx(this, 0, kBarStyle, ID_VIEW_FONTSELECT) || !m_wndFontBar.LoadToolBar(IDR_FONTSELECT))
     return -1;
@@ -80,13 +80,13 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
   fw::CRect rect = m_wndToolBar.GetWindowRect();  // screen coordinates, as docking takes them
   rect.OffsetRect(1, 0);
   DockControlBar(&m_wndFontBar, DockBarOf(m_wndToolBar.GetBarStyle()), &rect);
-  m_wndFontBar.SetWindowText("フォント選択バー");
+  m_wndFontBar.SetWindowText(fw::LoadText(IDS_FONTBAR_TITLE));
 
   if (!m_wndListBar.CreateEx(this, 0, kBarStyle, ID_VIEW_LISTSELECT) || !m_wndListBar.LoadToolBar(IDR_LISTSELECT))
     return -1;
   m_wndListBar.EnableDocking(fw::CBRS_ALIGN_ANY);
   DockControlBar(&m_wndListBar, AFX_IDW_DOCKBAR_TOP);
-  m_wndListBar.SetWindowText("リスト選択バー");
+  m_wndListBar.SetWindowText(fw::LoadText(IDS_LISTBAR_TITLE));
 
   m_wndTextBar.Create(this, IDD_TEXTINPUT,
                       WS_CHILD | WS_VISIBLE | fw::CBRS_TOP | fw::CBRS_GRIPPER | fw::CBRS_TOOLTIPS | fw::CBRS_FLYBY,
@@ -94,7 +94,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
   FillSizeBox();
   m_wndTextBar.EnableDocking(fw::CBRS_ALIGN_TOP | fw::CBRS_ALIGN_BOTTOM);
   DockControlBar(&m_wndTextBar, AFX_IDW_DOCKBAR_TOP);
-  m_wndTextBar.SetWindowText("テキスト入力バー");
+  m_wndTextBar.SetWindowText(fw::LoadText(IDS_TEXTBAR_TITLE));
 
   if (GlimraApp().GetProfileString(kWindow, "Ver", "") == kLayoutVersion) LoadBarState(kBarProfile);
 

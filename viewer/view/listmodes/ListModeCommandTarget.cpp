@@ -6,9 +6,6 @@
 
 namespace {
 
-const char kFavouriteLimitText[] = "お気に入りに追加出来る上限以上は登録出来ません。";
-const char kFavouriteLimitCaption[] = "お気に入り追加エラー";
-
 void Invert(int& flag) { flag = flag == 0 ? 1 : 0; }
 
 }  // namespace
@@ -84,7 +81,7 @@ void ListModeCommandTarget::OnModeCandidates() {
 
 void ListModeCommandTarget::OnFavouriteAdd() {
   if (static_cast<int>(settings_.Favourites.size()) >= settings_.FavMax) {
-    site_.Warn(kFavouriteLimitText, kFavouriteLimitCaption);
+    site_.Warn(IDS_FAVOURITE_LIMIT, IDS_FAVOURITE_LIMIT_CAPTION);
     return;
   }
   fonts_.SetFavourite(site_.SelectedRow(), true);

@@ -19,7 +19,7 @@ class ListModeCommandTarget : public fw::CCmdTarget {
     // Only the marks changed: repaint.
     virtual void RedrawMarks() = 0;
     virtual void SaveSettings() = 0;
-    virtual void Warn(const char* text, const char* caption) = 0;
+    virtual void Warn(unsigned textId, unsigned captionId) = 0;
 
    protected:
     ~Site() = default;

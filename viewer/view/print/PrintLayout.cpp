@@ -5,8 +5,6 @@
 
 #include "framework/InvalidArgument.h"
 
-const char* const kPrintTitle = "ソルベナ！！　Ｇｌｉｍｒａ Ver.2";
-
 PrintRect PrintAreaFor(int offsetX, int offsetY, int horzRes, int vertRes, int footerHeight) {
   return PrintRect{offsetX, offsetY, offsetX + horzRes, offsetY + vertRes - footerHeight - 10};
 }
@@ -70,6 +68,6 @@ PageFrame FrameOfPage(const PrintMetrics& m) {
 
 std::string FooterText(long page, long pages) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "Page %ld／%ld", page, pages);
+  std::snprintf(buf, sizeof buf, kPageFooterFormat, page, pages);
   return buf;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "PrintTexts.h"
+
 struct PrintRect {
   int left = 0, top = 0, right = 0, bottom = 0;
   bool operator==(const PrintRect&) const = default;
@@ -64,8 +66,5 @@ struct PageFrame {
 };
 PageFrame FrameOfPage(const PrintMetrics& m);
 
-// "Page %ld／%ld" with the page number and the page count.
+// The page number line (kPageFooterFormat) of a page.
 std::string FooterText(long page, long pages);
-
-// The title printed on every page.
-extern const char* const kPrintTitle;

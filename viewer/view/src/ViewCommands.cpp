@@ -12,8 +12,8 @@ bool CGlimraView::OnCmdMsg(unsigned id, int code, fw::CCmdUI* ui) {
 
 void CGlimraView::RedrawMarks() { Invalidate(true); }
 
-void CGlimraView::Warn(const char* text, const char* caption) {
-  ::MessageBoxA(m_hWnd, text, caption, MB_ICONEXCLAMATION | MB_OK);
+void CGlimraView::Warn(unsigned textId, unsigned captionId) {
+  ::MessageBoxA(m_hWnd, fw::LoadText(textId).c_str(), fw::LoadText(captionId).c_str(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 bool CGlimraView::OnPreparePrinting(fw::CPrintInfo* info) { return print_.OnPreparePrinting(info); }

@@ -18,6 +18,15 @@
 #define IDS_UPDATE_VERSION 61207
 #define IDS_SETTING_CAPTION 61208
 
+// Texts of the frame and the view, in a string block of their own (208 to 223).
+#define IDS_TOOLBAR_TITLE 208
+#define IDS_FONTBAR_TITLE 209
+#define IDS_LISTBAR_TITLE 210
+#define IDS_TEXTBAR_TITLE 211
+#define IDS_FAVOURITE_LIMIT 212
+#define IDS_FAVOURITE_LIMIT_CAPTION 213
+#define IDS_RELEASE_QUESTION 214
+
 // Text input bar controls.
 #define IDC_SAMPLE_TEXT 1000
 #define IDC_SAMPLE_SIZE 1001

@@ -90,7 +90,7 @@ class CGlimraView : public fw::CView,
 
   // --- what the command groups ask of the view (ViewCommands.cpp)
   void RedrawMarks() override;
-  void Warn(const char* text, const char* caption) override;
+  void Warn(unsigned textId, unsigned captionId) override;
 
   // State for automation: see WM_GLIMRA_QUERY. -1 before the first paint.
   LRESULT OnQuery(WPARAM what, LPARAM param);
