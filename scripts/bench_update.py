@@ -75,7 +75,26 @@ class PeakMemory(threading.Thread):
         return self.peak_kib
 
 
-def time_standalone(wine, server, work: Path, memory=False):
+class TimedLines(threading.Thread):
+    """Reads a trace from a pipe into a file and notes when each line came."""
+
+    def __init__(self, pipe, path):
+        super().__init__(daemon=True)
+        self.pipe, self.path, self.start_time = pipe, path, time.monotonic()
+        self.lines = []
+
+    def run(self):
+        with open(self.path, "wb") as out:
+            for line in self.pipe:
+                out.write(line)
+                self.lines.append((time.monotonic() - self.start_time, line.decode("cp932", "replace").rstrip()))
+
+    def timeline(self):
+        """Every line but the per-block progress, with its arrival in seconds."""
+        return [f"{t:7.2f}  {text[:70]}" for t, text in self.lines if not text.startswith("SendLvkMessage 1442")]
+
+
+def time_standalone(wine, server, work: Path, memory=False, phases=False):
     """Mervik.exe with no host and no relay: it answers its own question."""
     folder = work / "a"
     shutil.rmtree(folder, ignore_errors=True)
@@ -89,12 +108,22 @@ def time_standalone(wine, server, work: Path, memory=False):
     if memory:
         sampler.start()
     start = time.monotonic()
+    reader = None
     with open(folder / "trace.txt", "wb") as trace:
         proc = subprocess.Popen(["wine", str(wine.bin / "Mervik.exe"), *args[1:]], env=env, cwd=folder,
-                                stdin=subprocess.DEVNULL, stdout=trace, stderr=subprocess.DEVNULL)
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE if phases else trace,
+                                stderr=subprocess.DEVNULL)
+        if phases:
+            reader = TimedLines(proc.stdout, folder / "trace.txt")
+            reader.start()
         code = proc.wait(timeout=3600)
+        if reader:
+            reader.join()
     wait_until(lambda: marker.exists(), timeout=60, interval=0.02)
     seconds = time.monotonic() - start
+    if reader:
+        print("\n".join(reader.timeline()))
+        print(f"{seconds:7.2f}  (the restarted host's marker)")
     peak = sampler.stop() if memory else 0
     text = (folder / "trace.txt").read_bytes().decode("cp932", errors="replace")
     if code != 0 or "SendLvkMessage 1800 0" not in text:
@@ -159,6 +188,7 @@ def main():
     parser.add_argument("--only", default="abc", help="which timings to run: any of a, b, c")
     parser.add_argument("--memory", action="store_true", help="report the checker's peak memory in (a)")
     parser.add_argument("--keep", action="store_true", help="keep the work folder")
+    parser.add_argument("--phases", action="store_true", help="print when each trace line of (a) came")
     opts = parser.parse_args()
 
     wine = Wine(Path(opts.build))
@@ -174,7 +204,7 @@ def main():
             results["c"] = time_native(server, len(package), work)
             print(f"(c) curl + openssl + md5sum + unzip: {results['c']:.2f} s")
         if "a" in opts.only:
-            seconds, peak, _ = time_standalone(wine, server, work, opts.memory)
+            seconds, peak, _ = time_standalone(wine, server, work, opts.memory, opts.phases)
             results["a"] = seconds
             print(f"(a) Mervik.exe stand-alone:          {seconds:.2f} s" +
                   (f"  (peak memory {peak / 1024:.1f} MiB)" if opts.memory else ""))

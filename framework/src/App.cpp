@@ -236,7 +236,16 @@ int CWinApp::Run() {
   int code = CWinThread::Run();
   // A loop ended by PostQuitMessage may leave the frame standing; its window
   // goes first, while every object of it still exists.
-  if (m_pMainWnd && m_pMainWnd->m_hWnd && ::IsWindow(m_pMainWnd->m_hWnd)) ::DestroyWindow(m_pMainWnd->m_hWnd);
+  if (m_pMainWnd && m_pMainWnd->m_hWnd && ::IsWindow(m_pMainWnd->m_hWnd)) {
+    // Destroying a shown window hides it first, and under Wine without a
+    // window manager hiding a framed window waits 2 s for a state change that
+    // never comes: a process that is on its way out (for an installer that
+    // waits for it) would pay that. Unmarked, the window just vanishes.
+    const HWND frame = m_pMainWnd->m_hWnd;
+    const LONG_PTR style = ::GetWindowLongPtrA(frame, GWL_STYLE);
+    if (style & WS_VISIBLE) ::SetWindowLongPtrA(frame, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+    ::DestroyWindow(frame);
+  }
   m_pMainWnd = nullptr;
   m_templates.clear();
   return code;

@@ -1,6 +1,8 @@
 #include "framework/Wnd.h"
 
 #include <exception>
+#include <mutex>
+#include <unordered_map>
 
 #include "framework/App.h"
 #include "framework/DocView.h"
@@ -11,9 +13,36 @@ namespace fw {
 
 namespace {
 
-// The binding lives in a window property: unlike GWLP_USERDATA it cannot be
-// mistaken for another library's data when we look at arbitrary children.
-const char kBindingProp[] = "fw.CWnd";
+// Which object a window belongs to. Not GWLP_USERDATA, which may be another
+// library's data when we look at arbitrary children; and not a window
+// property either: every message looks its window up, and under Wine reading
+// a property is a round trip to the server.
+class Bindings {
+ public:
+  CWnd* Find(HWND wnd) {
+    std::lock_guard<std::mutex> hold(lock_);
+    auto it = map_.find(wnd);
+    return it == map_.end() ? nullptr : it->second;
+  }
+  void Bind(HWND wnd, CWnd* object) {
+    std::lock_guard<std::mutex> hold(lock_);
+    map_[wnd] = object;
+  }
+  void Unbind(HWND wnd, const CWnd* object) {
+    std::lock_guard<std::mutex> hold(lock_);
+    auto it = map_.find(wnd);
+    if (it != map_.end() && it->second == object) map_.erase(it);
+  }
+
+ private:
+  std::mutex lock_;
+  std::unordered_map<HWND, CWnd*> map_;
+};
+
+Bindings& WindowBindings() {
+  static Bindings bindings;
+  return bindings;
+}
 
 // The object whose window CreateEx is creating on this thread; bound at the
 // first message the new window receives (WM_GETMINMAXINFO comes before WM_NCCREATE).
@@ -41,19 +70,17 @@ CWnd::~CWnd() {
     ::DestroyWindow(wnd);
 }
 
-CWnd* CWnd::FromHandlePermanent(HWND wnd) { return wnd ? static_cast<CWnd*>(::GetPropA(wnd, kBindingProp)) : nullptr; }
+CWnd* CWnd::FromHandlePermanent(HWND wnd) { return wnd ? WindowBindings().Find(wnd) : nullptr; }
 
 void CWnd::Attach(HWND wnd) {
   m_hWnd = wnd;
-  ::SetPropA(wnd, kBindingProp, this);
+  if (wnd) WindowBindings().Bind(wnd, this);
 }
 
 void CWnd::Detach() {
   if (!m_hWnd) return;
-  if (::IsWindow(m_hWnd)) {
-    ::RemovePropA(m_hWnd, kBindingProp);
-    if (m_oldProc) ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
-  }
+  WindowBindings().Unbind(m_hWnd, this);
+  if (::IsWindow(m_hWnd) && m_oldProc) ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
   m_oldProc = nullptr;
   m_hWnd = nullptr;
 }

@@ -9,6 +9,7 @@ import pytest
 from harness.checker_run import (CANCELLED, DOWNLOADED, CheckerRun, children, find_windows, info_line,
                                  make_package, post, send, wtool)
 from harness.http import Answer
+from harness.pixels import capture
 from harness.wine import wait_until
 
 WM_CLOSE, WM_KEYDOWN, WM_SYSCOMMAND = 0x0010, 0x0100, 0x0112
@@ -37,9 +38,17 @@ def phase_text(wine, dlg):
     return controls(wine, dlg)[1003].text
 
 
+def bar_fill(wine, bar, path):
+    """Pixels along the middle of the bar that differ from its empty right end."""
+    image = capture(wine.env["DISPLAY"], bar.rect, path)
+    y, empty = image.height // 2, image.pixel(image.width - 4, image.height // 2)
+    return sum(1 for x in range(2, image.width - 4) if image.pixel(x, y) != empty)
+
+
 def test_dialog_shows_download_progress_ignores_keys_and_cancels(run, http_server, shots):
     wine = run.wine
-    package = make_package({"setupeasy.bat": b"@echo x\r\n", "payload.bin": os.urandom(200000)})
+    # 40 s of download: the Cancel button ends it long before, even on a busy machine.
+    package = make_package({"setupeasy.bat": b"@echo x\r\n", "payload.bin": os.urandom(400000)})
     http_server.route("/pkg.upd", Answer(body=package, chunk=1024, delay=0.1))
     http_server.route("/info.dat", Answer(body=info_line(http_server.url("/pkg.upd"))))
     run.start(http_server.url("/info.dat"), onask="dialog", owner=1)
@@ -54,6 +63,7 @@ def test_dialog_shows_download_progress_ignores_keys_and_cancels(run, http_serve
     pos = wait_until(lambda: send(wine, c[1000].hwnd, PBM_GETPOS) or None, timeout=20)
     assert 0 < pos < len(package)
     wine.screenshot(shots / "checker_progress_download.png")
+    filled = bar_fill(wine, c[1000], shots / "checker_progress_bar_1.ppm")
 
     # Enter, Esc, WM_CLOSE and Alt+F4's system command leave it open.
     post(wine, c[1002].hwnd, WM_KEYDOWN, VK_RETURN, 0)
@@ -65,6 +75,8 @@ def test_dialog_shows_download_progress_ignores_keys_and_cancels(run, http_serve
     assert CANCELLED not in run.codes()
     later = send(wine, c[1000].hwnd, PBM_GETPOS)
     assert later > pos  # the download went on meanwhile
+    # ... and the bar on the screen grew with it, block by block.
+    assert bar_fill(wine, c[1000], shots / "checker_progress_bar_2.ppm") > filled
 
     wtool(wine, "command", hex(dlg.hwnd), 1001)
     assert run.host_exit(timeout=60) == 0
