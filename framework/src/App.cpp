@@ -58,10 +58,6 @@ bool WalkPreTranslate(MSG* msg) {
 
 // ---- CWinThread -------------------------------------------------------------
 
-CWinThread::~CWinThread() {
-  if (m_hThread) ::CloseHandle(m_hThread);
-}
-
 DWORD WINAPI CWinThread::ThreadStart(void* param) {
   auto* self = static_cast<CWinThread*>(param);
   int code = 0;
@@ -78,7 +74,8 @@ DWORD WINAPI CWinThread::ThreadStart(void* param) {
 }
 
 bool CWinThread::CreateThread(DWORD createFlags, UINT stackSize) {
-  m_hThread = ::CreateThread(nullptr, stackSize, &CWinThread::ThreadStart, this, createFlags, &m_nThreadID);
+  thread_.Reset(::CreateThread(nullptr, stackSize, &CWinThread::ThreadStart, this, createFlags, &m_nThreadID));
+  m_hThread = thread_.Get();
   return m_hThread != nullptr;
 }
 
@@ -118,8 +115,6 @@ CWinApp::CWinApp(const char* appName) : m_profile(std::make_unique<MemoryProfile
 
 CWinApp::~CWinApp() {
   m_templates.clear();
-  if (m_hDevMode) ::GlobalFree(m_hDevMode);
-  if (m_hDevNames) ::GlobalFree(m_hDevNames);
   if (g_app == this) g_app = nullptr;
 }
 
@@ -245,24 +240,28 @@ int CWinApp::Run() {
 int CWinApp::ExitInstance() { return m_exitCode; }
 
 bool CWinApp::GetPrinterDeviceDefaults(PRINTDLGA* pd) {
-  if (!m_hDevNames) {
+  if (!m_devNames) {
     PRINTDLGA probe{};
     probe.lStructSize = sizeof probe;
     probe.Flags = PD_RETURNDEFAULT;
     if (!::PrintDlgA(&probe)) return false;
-    m_hDevMode = probe.hDevMode;
-    m_hDevNames = probe.hDevNames;
+    AdoptPrinterSettings(probe);
   }
-  pd->hDevMode = m_hDevMode;
-  pd->hDevNames = m_hDevNames;
-  return m_hDevNames != nullptr;
+  pd->hDevMode = m_devMode.Get();
+  pd->hDevNames = m_devNames.Get();
+  return m_devNames.Get() != nullptr;
+}
+
+void CWinApp::AdoptPrinterSettings(const PRINTDLGA& pd) {
+  m_devMode.Reset(pd.hDevMode);
+  m_devNames.Reset(pd.hDevNames);
 }
 
 bool CWinApp::CreatePrinterDC(OwnedDC& dc) {
   PRINTDLGA pd{};
   if (!GetPrinterDeviceDefaults(&pd)) return false;
-  GlobalLockScope names(pd.hDevNames);
-  GlobalLockScope mode(pd.hDevMode);
+  win::GlobalLockScope names(pd.hDevNames);
+  win::GlobalLockScope mode(pd.hDevMode);
   auto* dn = static_cast<DEVNAMES*>(names.Get());
   if (!dn) return false;
   const char* base = reinterpret_cast<const char*>(dn);
@@ -278,13 +277,7 @@ void CWinApp::OnFilePrintSetup() {
   pd.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
   GetPrinterDeviceDefaults(&pd);
   pd.Flags = PD_PRINTSETUP;
-  if (::PrintDlgA(&pd)) {
-    // The dialog may hand back new blocks; the old ones are then ours to free.
-    if (m_hDevMode && m_hDevMode != pd.hDevMode) ::GlobalFree(m_hDevMode);
-    if (m_hDevNames && m_hDevNames != pd.hDevNames) ::GlobalFree(m_hDevNames);
-    m_hDevMode = pd.hDevMode;
-    m_hDevNames = pd.hDevNames;
-  }
+  if (::PrintDlgA(&pd)) AdoptPrinterSettings(pd);
 }
 
 }  // namespace fw

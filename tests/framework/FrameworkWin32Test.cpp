@@ -333,7 +333,7 @@ TEST(Reflection, SubclassedStaticAnswersColourAndClickAndCanPassTheClickOn) {
 TEST(Profile, RegistryValuesKeepTheirTypesAndMissingOnesGiveTheDefault) {
   TestApp& app = App();
   app.SetRegistryKey("VANTO-FwTest");
-  fw::RegKey cleanup;
+  win::RegKey cleanup;
   RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VANTO-FwTest\\FwTest\\S");
   EXPECT_EQ(app.GetProfileInt("S", "n", 17), 17);  // missing section
   EXPECT_EQ(app.GetProfileString("S", "t", "dflt"), "dflt");

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int kClipboardTries = 10;
-constexpr DWORD kClipboardWaitMs = 10;
-
 // Client coordinates of a mouse message, signed.
 int XOf(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
 int YOf(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
@@ -142,13 +139,8 @@ void CGlimraView::OnEditPaste() {
     ::SendMessageA(edit, WM_PASTE, 0, 0);
     return;
   }
-  // Another program may hold the clipboard for a moment.
-  bool open = false;
-  for (int i = 0; i < kClipboardTries && !open; ++i) {
-    open = ::OpenClipboard(m_hWnd) != FALSE;
-    if (!open) ::Sleep(kClipboardWaitMs);
-  }
-  if (!open) return;
+  win::ClipboardSession clipboard(m_hWnd);
+  if (!clipboard.IsOpen()) return;
   if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
     const char* text = static_cast<const char*>(::GlobalLock(data));
     settings_.DispText = text ? text : "";
@@ -158,5 +150,4 @@ void CGlimraView::OnEditPaste() {
     else if (initialised_)
       Repaint();
   }
-  ::CloseClipboard();
 }
