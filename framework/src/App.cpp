@@ -4,10 +4,9 @@
 #include <commdlg.h>
 #include <ole2.h>
 
-#include <map>
-
 #include "common/Paths.h"
 #include "framework/DocView.h"
+#include "framework/MemoryProfile.h"
 #include "framework/RegistryProfile.h"
 #include "framework/Resource.h"
 
@@ -15,33 +14,6 @@ namespace fw {
 namespace {
 
 CWinApp* g_app = nullptr;
-
-// Profile functions before SetRegistryKey: remembered for the run only.
-class MemoryProfile final : public ProfileStore {
- public:
-  int GetInt(std::string_view section, std::string_view entry, int defaultValue) const override {
-    auto it = ints_.find(Key(section, entry));
-    return it == ints_.end() ? defaultValue : it->second;
-  }
-  std::string GetString(std::string_view section, std::string_view entry,
-                        std::string_view defaultValue) const override {
-    auto it = strings_.find(Key(section, entry));
-    return it == strings_.end() ? std::string(defaultValue) : it->second;
-  }
-  void WriteInt(std::string_view section, std::string_view entry, int value) override {
-    ints_[Key(section, entry)] = value;
-  }
-  void WriteString(std::string_view section, std::string_view entry, std::string_view value) override {
-    strings_[Key(section, entry)] = std::string(value);
-  }
-
- private:
-  static std::string Key(std::string_view section, std::string_view entry) {
-    return std::string(section) + '\n' + std::string(entry);
-  }
-  std::map<std::string, int> ints_;
-  std::map<std::string, std::string> strings_;
-};
 
 // Walks from the message's window up to its top-level window, giving each of
 // our windows the chance to consume the message.
@@ -108,6 +80,7 @@ FW_BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 FW_END_MESSAGE_MAP()
 // clang-format on
 
+// Profile functions before SetRegistryKey: remembered for the run only.
 CWinApp::CWinApp(const char* appName) : m_profile(std::make_unique<MemoryProfile>()) {
   if (appName) m_pszAppName = appName;
   g_app = this;

@@ -586,6 +586,21 @@ TEST(App, InstanceDataComesFromTheProgramFile) {
   }
 }
 
+TEST(Controls, TextsComeWholeAndAnItemOutsideTheListHasNone) {
+  HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_POPUP | CBS_DROPDOWN, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(combo, nullptr);
+  fw::CComboBox box(combo);
+  box.AddString("10.5");
+  const std::string longText(300, 'x');
+  SetWindowTextA(combo, longText.c_str());
+  EXPECT_EQ(fw::WindowText(combo), longText);
+  EXPECT_EQ(fw::ComboItemText(combo, 0).value_or("-"), "10.5");
+  EXPECT_FALSE(fw::ComboItemText(combo, 1));
+  EXPECT_EQ(box.GetLBText(1), "");
+  DestroyWindow(combo);
+}
+
 TEST(Gdi, OwnersReleaseTheirObjects) {
   HFONT raw = CreateFontA(-12, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS UI Gothic");
   {

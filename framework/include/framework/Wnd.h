@@ -20,6 +20,9 @@ class CFrameWnd;
 // operation accepts.
 extern const char* const kInvalidArgumentText;
 
+// The text of any window or control, whole.
+std::string WindowText(HWND wnd);
+
 class CWnd : public CCmdTarget {
   FW_DECLARE_MESSAGE_MAP()
 

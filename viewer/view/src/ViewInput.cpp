@@ -12,14 +12,6 @@ int YOf(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
 
 bool ControlHeld() { return (::GetKeyState(VK_LCONTROL) & 0x8000) != 0 || (::GetKeyState(VK_RCONTROL) & 0x8000) != 0; }
 
-std::string WindowText(HWND wnd) {
-  int length = ::GetWindowTextLengthA(wnd);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  int got = ::GetWindowTextA(wnd, text.data(), length + 1);
-  text.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return text;
-}
-
 }  // namespace
 
 void CGlimraView::Apply(const viewer::Reaction& r) {
@@ -110,13 +102,13 @@ LRESULT CGlimraView::OnRButtonDown(WPARAM, LPARAM lParam) {
 
 void CGlimraView::OnSampleTextChange() {
   if (!initialised_ || !textBar_) return;
-  settings_.DispText = WindowText(textBar_->GetDlgItem(IDC_SAMPLE_TEXT));
+  settings_.DispText = fw::WindowText(textBar_->GetDlgItem(IDC_SAMPLE_TEXT));
   Repaint();
 }
 
 void CGlimraView::OnSizeEditChange() {
   if (!initialised_ || !textBar_) return;
-  settings_.DispFontSize = viewer::ParseSize(WindowText(textBar_->GetDlgItem(IDC_SAMPLE_SIZE)).c_str());
+  settings_.DispFontSize = viewer::ParseSize(fw::WindowText(textBar_->GetDlgItem(IDC_SAMPLE_SIZE)).c_str());
   Repaint();
 }
 
@@ -125,11 +117,9 @@ void CGlimraView::OnSizeSelChange() {
   HWND box = textBar_->GetDlgItem(IDC_SAMPLE_SIZE);
   LRESULT index = ::SendMessageA(box, CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return;
-  LRESULT length = ::SendMessageA(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) return;
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  ::SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  settings_.DispFontSize = viewer::ParseSize(text.c_str());
+  const std::optional<std::string> text = fw::ComboItemText(box, static_cast<int>(index));
+  if (!text) return;
+  settings_.DispFontSize = viewer::ParseSize(text->c_str());
   Repaint();
 }
 
