@@ -70,25 +70,13 @@ endfunction()
 # Native only: benchmarks print figures, they never fail a test run.
 function(glimra_add_benchmark name)
   cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
-  if(WIN32 OR NOT TARGET benchmark::benchmark)
+  if(WIN32)
     return()
   endif()
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
-
-# Adds every direct subfolder that has a CMakeLists.txt, in name order, so
-# that areas can be added without editing their parent's list.
-macro(glimra_add_subdirectories)
-  file(GLOB _glimra_children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  list(SORT _glimra_children)
-  foreach(_child IN LISTS _glimra_children)
-    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${_child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_child}/CMakeLists.txt)
-      add_subdirectory(${_child})
-    endif()
-  endforeach()
-endmacro()
 
 # glimra_draw_images(<target> <script.py> <folder> <comment> <image names...>)
 # Resource images are drawn at build time by a script of ours (never taken

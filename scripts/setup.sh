@@ -6,7 +6,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 third="$here/third_party"
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
   googletest libgtest-dev libbenchmark-dev
   zlib1g-dev libminizip-dev libsodium-dev autoconf automake libtool
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 libz-mingw-w64-dev

@@ -15,6 +15,7 @@
 #include "checker/Win32Platform.h"
 #include "common/LvkMessages.h"
 #include "common/Paths.h"
+#include "win/Handles.h"
 
 using namespace checker;
 
@@ -25,10 +26,8 @@ int RunMaintenance(const CommandLine& cl) {
     switch (step.kind) {
       case MaintenanceStep::WaitProcess: {
         DWORD pid = static_cast<DWORD>(ParseDecimal(step.argument));
-        if (HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid)) {
-          WaitForSingleObject(process, INFINITE);
-          CloseHandle(process);
-        }
+        win::UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
+        if (process) WaitForSingleObject(process.Get(), INFINITE);
         break;
       }
       case MaintenanceStep::RemoveFolder: RemoveFolderTree(step.argument); break;
@@ -49,7 +48,11 @@ DWORD WINAPI Watcher(LPVOID p) {
   HANDLE both[2] = {c->host, c->stop};
   if (WaitForMultipleObjects(2, both, FALSE, INFINITE) == WAIT_OBJECT_0) {
     Trace("Parent process ended.\n");
-    c->run->MtxEndParent();
+    try {
+      c->run->MtxEndParent();
+    } catch (...) {  // no exception may leave a thread
+      Trace("Error:the end of the host could not be handled.\n");
+    }
   }
   return 0;
 }
@@ -119,10 +122,10 @@ int main() {
   p.hostFolder = cl.fields[5];
   p.hostProgram = cl.fields[6];
 
-  HANDLE host = nullptr;
+  win::UniqueHandle host;
   HANDLE substitute = nullptr;
   if (p.hostProcessId != 0) {
-    host = OpenProcess(PROCESS_ALL_ACCESS, FALSE, p.hostProcessId);
+    host.Reset(OpenProcess(PROCESS_ALL_ACCESS, FALSE, p.hostProcessId));
     if (!host) {
       // Nothing to report to and nothing to wait for: the host is gone (or
       // never was), so the run ends before it creates anything.
@@ -131,17 +134,15 @@ int main() {
       return 1;
     }
   } else {
-    host = substitute = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    host.Reset(substitute = CreateEventA(nullptr, TRUE, FALSE, nullptr));
   }
-  HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  win::UniqueHandle stop(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   DWORD mainThread = GetCurrentThreadId();
 
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof temp, temp);
   if (!CreateRunFiles(temp, p.packageFile, p.unpackFolder)) {
     Trace("Error:cannot create a temporary file in %s\n", temp);
-    CloseHandle(host);
-    CloseHandle(stop);
     Trace("End process %d\n", 1);
     return 1;
   }
@@ -153,8 +154,8 @@ int main() {
   std::string infoUrl = p.infoUrl, version = p.callerVersion;
   CAutoUpdate run(platform, progress, p);
 
-  WatcherContext watch{&run, host, stop};
-  HANDLE watcher = CreateThread(nullptr, 0, Watcher, &watch, 0, nullptr);
+  WatcherContext watch{&run, host.Get(), stop.Get()};
+  win::UniqueHandle watcher(CreateThread(nullptr, 0, Watcher, &watch, 0, nullptr));
 
   ApplyAliasFile(infoUrl, version);
   run.SetInfoUrlAndVersion(infoUrl, version);
@@ -168,13 +169,12 @@ int main() {
   // still writes or holds the package open.
   platform.AbortWork();
   if (!platform.WaitForWorkers(kWorkerWaitMs)) Trace("Worker still running at the end.\n");
-  SetEvent(stop);
-  if (watcher) {
-    WaitForSingleObject(watcher, INFINITE);
-    CloseHandle(watcher);
-  }
-  CloseHandle(host);
-  CloseHandle(stop);
+  SetEvent(stop.Get());
+  if (watcher) WaitForSingleObject(watcher.Get(), INFINITE);
+  // ExitProcess below skips the destructors.
+  watcher.Reset();
+  host.Reset();
+  stop.Reset();
   int exitCode = run.ExitCode();
   Trace("End process %d\n", exitCode);
   // A worker that did not end in time must not outlive the run object it

@@ -24,9 +24,7 @@ CProgressDialog::CProgressDialog(HWND owner, int phase, DWORD mainThread)
       mainThread_(mainThread),
       initialised_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
-CProgressDialog::~CProgressDialog() {
-  if (initialised_) CloseHandle(initialised_);
-}
+CProgressDialog::~CProgressDialog() = default;
 
 bool CProgressDialog::OnInitDialog() {
   fw::CDialog::OnInitDialog();
@@ -36,7 +34,7 @@ bool CProgressDialog::OnInitDialog() {
   fw::CRect client = GetClientRect();
   ::MoveWindow(GetDlgItem(IDC_FOCUS_DUMMY), 0, client.bottom, 100, client.bottom + 100, FALSE);
   ShowPhase(phase_);
-  SetEvent(initialised_);
+  SetEvent(initialised_.Get());
   return true;
 }
 

@@ -20,7 +20,7 @@ class CProgressDialog : public fw::CDialog {
   CProgressDialog(const CProgressDialog&) = delete;
   CProgressDialog& operator=(const CProgressDialog&) = delete;
 
-  HANDLE InitialisedEvent() const { return initialised_; }
+  HANDLE InitialisedEvent() const { return initialised_.Get(); }
 
  protected:
   bool OnInitDialog() override;
@@ -43,7 +43,7 @@ class CProgressDialog : public fw::CDialog {
   int pendingPos_ = 0;
   bool positionPosted_ = false;
   DWORD mainThread_;
-  HANDLE initialised_;  // auto-reset, set at the end of the initialisation
+  win::UniqueHandle initialised_;  // auto-reset, set at the end of the initialisation
   fw::CProgressCtrl progress_;
 };
 

@@ -4,10 +4,9 @@
 #include <commdlg.h>
 #include <ole2.h>
 
-#include <map>
-
 #include "common/Paths.h"
 #include "framework/DocView.h"
+#include "framework/MemoryProfile.h"
 #include "framework/RegistryProfile.h"
 #include "framework/Resource.h"
 
@@ -15,33 +14,6 @@ namespace fw {
 namespace {
 
 CWinApp* g_app = nullptr;
-
-// Profile functions before SetRegistryKey: remembered for the run only.
-class MemoryProfile final : public ProfileStore {
- public:
-  int GetInt(std::string_view section, std::string_view entry, int defaultValue) const override {
-    auto it = ints_.find(Key(section, entry));
-    return it == ints_.end() ? defaultValue : it->second;
-  }
-  std::string GetString(std::string_view section, std::string_view entry,
-                        std::string_view defaultValue) const override {
-    auto it = strings_.find(Key(section, entry));
-    return it == strings_.end() ? std::string(defaultValue) : it->second;
-  }
-  void WriteInt(std::string_view section, std::string_view entry, int value) override {
-    ints_[Key(section, entry)] = value;
-  }
-  void WriteString(std::string_view section, std::string_view entry, std::string_view value) override {
-    strings_[Key(section, entry)] = std::string(value);
-  }
-
- private:
-  static std::string Key(std::string_view section, std::string_view entry) {
-    return std::string(section) + '\n' + std::string(entry);
-  }
-  std::map<std::string, int> ints_;
-  std::map<std::string, std::string> strings_;
-};
 
 // Walks from the message's window up to its top-level window, giving each of
 // our windows the chance to consume the message.
@@ -57,10 +29,6 @@ bool WalkPreTranslate(MSG* msg) {
 }  // namespace
 
 // ---- CWinThread -------------------------------------------------------------
-
-CWinThread::~CWinThread() {
-  if (m_hThread) ::CloseHandle(m_hThread);
-}
 
 DWORD WINAPI CWinThread::ThreadStart(void* param) {
   auto* self = static_cast<CWinThread*>(param);
@@ -78,7 +46,8 @@ DWORD WINAPI CWinThread::ThreadStart(void* param) {
 }
 
 bool CWinThread::CreateThread(DWORD createFlags, UINT stackSize) {
-  m_hThread = ::CreateThread(nullptr, stackSize, &CWinThread::ThreadStart, this, createFlags, &m_nThreadID);
+  thread_.Reset(::CreateThread(nullptr, stackSize, &CWinThread::ThreadStart, this, createFlags, &m_nThreadID));
+  m_hThread = thread_.Get();
   return m_hThread != nullptr;
 }
 
@@ -111,6 +80,7 @@ FW_BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 FW_END_MESSAGE_MAP()
 // clang-format on
 
+// Profile functions before SetRegistryKey: remembered for the run only.
 CWinApp::CWinApp(const char* appName) : m_profile(std::make_unique<MemoryProfile>()) {
   if (appName) m_pszAppName = appName;
   g_app = this;
@@ -118,8 +88,6 @@ CWinApp::CWinApp(const char* appName) : m_profile(std::make_unique<MemoryProfile
 
 CWinApp::~CWinApp() {
   m_templates.clear();
-  if (m_hDevMode) ::GlobalFree(m_hDevMode);
-  if (m_hDevNames) ::GlobalFree(m_hDevNames);
   if (g_app == this) g_app = nullptr;
 }
 
@@ -254,24 +222,28 @@ int CWinApp::Run() {
 int CWinApp::ExitInstance() { return m_exitCode; }
 
 bool CWinApp::GetPrinterDeviceDefaults(PRINTDLGA* pd) {
-  if (!m_hDevNames) {
+  if (!m_devNames) {
     PRINTDLGA probe{};
     probe.lStructSize = sizeof probe;
     probe.Flags = PD_RETURNDEFAULT;
     if (!::PrintDlgA(&probe)) return false;
-    m_hDevMode = probe.hDevMode;
-    m_hDevNames = probe.hDevNames;
+    AdoptPrinterSettings(probe);
   }
-  pd->hDevMode = m_hDevMode;
-  pd->hDevNames = m_hDevNames;
-  return m_hDevNames != nullptr;
+  pd->hDevMode = m_devMode.Get();
+  pd->hDevNames = m_devNames.Get();
+  return m_devNames.Get() != nullptr;
+}
+
+void CWinApp::AdoptPrinterSettings(const PRINTDLGA& pd) {
+  m_devMode.Reset(pd.hDevMode);
+  m_devNames.Reset(pd.hDevNames);
 }
 
 bool CWinApp::CreatePrinterDC(OwnedDC& dc) {
   PRINTDLGA pd{};
   if (!GetPrinterDeviceDefaults(&pd)) return false;
-  GlobalLockScope names(pd.hDevNames);
-  GlobalLockScope mode(pd.hDevMode);
+  win::GlobalLockScope names(pd.hDevNames);
+  win::GlobalLockScope mode(pd.hDevMode);
   auto* dn = static_cast<DEVNAMES*>(names.Get());
   if (!dn) return false;
   const char* base = reinterpret_cast<const char*>(dn);
@@ -287,13 +259,7 @@ void CWinApp::OnFilePrintSetup() {
   pd.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
   GetPrinterDeviceDefaults(&pd);
   pd.Flags = PD_PRINTSETUP;
-  if (::PrintDlgA(&pd)) {
-    // The dialog may hand back new blocks; the old ones are then ours to free.
-    if (m_hDevMode && m_hDevMode != pd.hDevMode) ::GlobalFree(m_hDevMode);
-    if (m_hDevNames && m_hDevNames != pd.hDevNames) ::GlobalFree(m_hDevNames);
-    m_hDevMode = pd.hDevMode;
-    m_hDevNames = pd.hDevNames;
-  }
+  if (::PrintDlgA(&pd)) AdoptPrinterSettings(pd);
 }
 
 }  // namespace fw

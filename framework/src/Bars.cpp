@@ -22,12 +22,11 @@ class ToolCmdUI : public CCmdUI {
 // image background is the button face and disabled images can be drawn.
 // Palette bitmaps go through CreateMappedBitmap; others are mapped here.
 HBITMAP LoadButtonBitmap(HINSTANCE inst, UINT id) {
-  auto* dib = static_cast<HBITMAP>(::LoadImageA(inst, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  Bitmap dib(static_cast<HBITMAP>(::LoadImageA(inst, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!dib) return nullptr;
   DIBSECTION ds{};
   if (::GetObjectA(dib, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel <= 8 || !ds.dsBm.bmBits ||
       (ds.dsBm.bmBitsPixel != 24 && ds.dsBm.bmBitsPixel != 32)) {
-    ::DeleteObject(dib);
     return ::CreateMappedBitmap(inst, static_cast<INT_PTR>(id), 0, nullptr, 0);
   }
   struct Map {
@@ -55,7 +54,7 @@ HBITMAP LoadButtonBitmap(HINSTANCE inst, UINT id) {
     }
   }
   ::GdiFlush();
-  return dib;
+  return dib.Release();
 }
 
 }  // namespace
@@ -196,8 +195,7 @@ bool CToolBar::LoadToolBar(UINT resId) {
   std::vector<UINT> ids(words + 4, words + 4 + words[3]);
   HBITMAP bitmap = LoadButtonBitmap(inst, resId);
   if (!bitmap) return false;
-  if (m_bitmap) ::DeleteObject(m_bitmap);
-  m_bitmap = bitmap;
+  m_bitmap.Reset(bitmap);
   m_image = CSize(words[1], words[2]);
   m_button = CSize(words[1] + 7, words[2] + 7);
   int images = static_cast<int>(std::count_if(ids.begin(), ids.end(), [](UINT id) { return id != 0; }));

@@ -143,22 +143,18 @@ INT_PTR CDialog::DoModal() {
 
 // ---- controls ------------------------------------------------------------------------
 
-std::string CControlRef::GetWindowText() const {
-  int n = ::GetWindowTextLengthA(m_hWnd);
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  n = ::GetWindowTextA(m_hWnd, s.data(), n + 1);
-  s.resize(static_cast<size_t>(n < 0 ? 0 : n));
-  return s;
-}
+std::string CControlRef::GetWindowText() const { return WindowText(m_hWnd); }
 
-std::string CComboBox::GetLBText(int i) const {
-  LRESULT n = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(i));
-  if (n == CB_ERR) return std::string();
+std::optional<std::string> ComboItemText(HWND box, int index) {
+  LRESULT n = ::SendMessageA(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (n == CB_ERR) return std::nullopt;
   std::string s(static_cast<size_t>(n) + 1, '\0');
-  n = Send(CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+  n = ::SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
   s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
   return s;
 }
+
+std::string CComboBox::GetLBText(int i) const { return ComboItemText(m_hWnd, i).value_or(std::string()); }
 
 // ---- property pages and sheets ---------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "framework/App.h"
 #include "framework/DocView.h"
@@ -19,16 +20,6 @@ constexpr UINT kPreviewZoom = 4;
 constexpr UINT kPreviewClose = 5;
 constexpr UINT kPreviewPageText = 6;
 constexpr int kPreviewBarHeight = 34;
-
-// Takes the devices a print dialog handed back as the application's printer.
-void AdoptDevices(PRINTDLGA& pd) {
-  CWinApp* app = AfxGetApp();
-  if (!app) return;
-  if (app->m_hDevMode && app->m_hDevMode != pd.hDevMode) ::GlobalFree(app->m_hDevMode);
-  if (app->m_hDevNames && app->m_hDevNames != pd.hDevNames) ::GlobalFree(app->m_hDevNames);
-  app->m_hDevMode = pd.hDevMode;
-  app->m_hDevNames = pd.hDevNames;
-}
 
 std::string DocumentName(CView* view) {
   CWinApp* app = AfxGetApp();
@@ -347,9 +338,8 @@ CPrintInfo::CPrintInfo() {
   m_pd.nToPage = 0xFFFF;
 }
 
-CPrintInfo::~CPrintInfo() {
-  if (m_pd.hDC) ::DeleteDC(m_pd.hDC);
-}
+// The print dialog's DC (or the printer DC put in its place) is ours.
+CPrintInfo::~CPrintInfo() { win::CreatedDC owned(m_pd.hDC); }
 
 UINT CPrintInfo::GetFromPage() const { return (m_pd.Flags & PD_PAGENUMS) ? m_pd.nFromPage : GetMinPage(); }
 UINT CPrintInfo::GetToPage() const { return (m_pd.Flags & PD_PAGENUMS) ? m_pd.nToPage : GetMaxPage(); }
@@ -364,8 +354,7 @@ bool CView::DoPreparePrinting(CPrintInfo* info) {
       AfxMessageBox(LoadText(FW_IDS_NO_PRINTER), MB_OK | MB_ICONEXCLAMATION);
       return false;
     }
-    if (info->m_pd.hDC) ::DeleteDC(info->m_pd.hDC);
-    info->m_pd.hDC = dc.Detach();
+    win::CreatedDC replaced(std::exchange(info->m_pd.hDC, dc.Detach()));
   } else {
     PRINTDLGA& pd = info->m_pd;
     pd.hwndOwner = app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : m_hWnd;
@@ -374,7 +363,7 @@ bool CView::DoPreparePrinting(CPrintInfo* info) {
     if (pd.nMinPage > pd.nMaxPage || pd.nMaxPage == 0xFFFF) pd.Flags |= PD_NOPAGENUMS;
     if (pd.nToPage > pd.nMaxPage) pd.nToPage = pd.nMaxPage;
     if (!::PrintDlgA(&pd)) return false;
-    AdoptDevices(pd);
+    app->AdoptPrinterSettings(pd);
   }
   if (!info->m_pd.hDC) return false;
   info->m_rectDraw = CRect(0, 0, ::GetDeviceCaps(info->m_pd.hDC, HORZRES), ::GetDeviceCaps(info->m_pd.hDC, VERTRES));

@@ -4,35 +4,9 @@
 
 #include <vector>
 
+#include "win/Handles.h"
+
 namespace fw {
-namespace {
-
-// Closes the key on every path out.
-class RegKey {
- public:
-  RegKey() = default;
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  ~RegKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  HKEY* Out() { return &key_; }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-bool OpenForRead(const std::string& path, RegKey& key) {
-  return RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Out()) == ERROR_SUCCESS;
-}
-
-bool OpenForWrite(const std::string& path, RegKey& key) {
-  return RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
-                         key.Out(), nullptr) == ERROR_SUCCESS;
-}
-
-}  // namespace
 
 RegistryProfile::RegistryProfile(std::string company, std::string application)
     : root_("Software\\" + company + "\\" + application) {}
@@ -40,8 +14,8 @@ RegistryProfile::RegistryProfile(std::string company, std::string application)
 std::string RegistryProfile::SectionPath(std::string_view section) const { return root_ + "\\" + std::string(section); }
 
 int RegistryProfile::GetInt(std::string_view section, std::string_view entry, int defaultValue) const {
-  RegKey key;
-  if (!OpenForRead(SectionPath(section), key)) return defaultValue;
+  win::RegKey key;
+  if (!key.Open(HKEY_CURRENT_USER, SectionPath(section))) return defaultValue;
   DWORD type = 0, value = 0, size = sizeof value;
   if (RegQueryValueExA(key.Get(), std::string(entry).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
           ERROR_SUCCESS ||
@@ -52,8 +26,8 @@ int RegistryProfile::GetInt(std::string_view section, std::string_view entry, in
 
 std::string RegistryProfile::GetString(std::string_view section, std::string_view entry,
                                        std::string_view defaultValue) const {
-  RegKey key;
-  if (!OpenForRead(SectionPath(section), key)) return std::string(defaultValue);
+  win::RegKey key;
+  if (!key.Open(HKEY_CURRENT_USER, SectionPath(section))) return std::string(defaultValue);
   std::string name(entry);
   DWORD type = 0, size = 0;
   if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
@@ -67,16 +41,16 @@ std::string RegistryProfile::GetString(std::string_view section, std::string_vie
 }
 
 void RegistryProfile::WriteInt(std::string_view section, std::string_view entry, int value) {
-  RegKey key;
-  if (!OpenForWrite(SectionPath(section), key)) return;
+  win::RegKey key;
+  if (!key.Create(HKEY_CURRENT_USER, SectionPath(section))) return;
   DWORD data = static_cast<DWORD>(value);
   RegSetValueExA(key.Get(), std::string(entry).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                  sizeof data);
 }
 
 void RegistryProfile::WriteString(std::string_view section, std::string_view entry, std::string_view value) {
-  RegKey key;
-  if (!OpenForWrite(SectionPath(section), key)) return;
+  win::RegKey key;
+  if (!key.Create(HKEY_CURRENT_USER, SectionPath(section))) return;
   std::string data(value);
   RegSetValueExA(key.Get(), std::string(entry).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                  static_cast<DWORD>(data.size() + 1));

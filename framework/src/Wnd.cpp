@@ -167,13 +167,15 @@ bool CWnd::ModifyStyle(DWORD remove, DWORD add) {
   return true;
 }
 
-std::string CWnd::GetWindowText() const {
-  int n = ::GetWindowTextLengthA(m_hWnd);
+std::string WindowText(HWND wnd) {
+  int n = ::GetWindowTextLengthA(wnd);
   std::string s(static_cast<size_t>(n) + 1, '\0');
-  n = ::GetWindowTextA(m_hWnd, s.data(), n + 1);
+  n = ::GetWindowTextA(wnd, s.data(), n + 1);
   s.resize(static_cast<size_t>(n < 0 ? 0 : n));
   return s;
 }
+
+std::string CWnd::GetWindowText() const { return WindowText(m_hWnd); }
 
 CFrameWnd* CWnd::GetParentFrame() const {
   for (HWND w = ::GetParent(m_hWnd); w; w = ::GetParent(w))

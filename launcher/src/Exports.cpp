@@ -10,6 +10,7 @@
 #include "Run.h"
 #include "common/LvkMessages.h"
 #include "common/ThreadPost.h"
+#include "win/Handles.h"
 
 namespace lanvik {
 
@@ -40,29 +41,27 @@ int StartRun(std::string address, std::string version, HWND hostWindow, LVK_CALL
   run->userValue = userValue;
 
   SetLastError(ERROR_SUCCESS);
-  HANDLE mutex = CreateMutexA(nullptr, TRUE, name.c_str());
-  if (mutex == nullptr) return 0;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {  // another process runs this address
-    CloseHandle(mutex);
-    return 0;
-  }
+  win::UniqueHandle mutex(CreateMutexA(nullptr, TRUE, name.c_str()));
+  if (!mutex) return 0;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;  // another process runs this address
 
   run->library = HoldLibrary();
   const int previous = g_runState.exchange(kRunning);
-  g_runMutex = mutex;
+  g_runMutex = mutex.Get();
   g_checkerThreadId = 0;  // never a previous run's checker
-  const uintptr_t thread = _beginthreadex(nullptr, 0, RelayThread, run.get(), 0, nullptr);
-  if (thread == 0) {
+  // The relay needs no handle of ours: it is closed when we return.
+  const win::UniqueHandle relay(
+      reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, RelayThread, run.get(), 0, nullptr)));
+  if (!relay) {
     // Without a relay nobody would ever end this run: undo it, so that the
     // host can try again and other processes can use the address.
     g_runMutex = nullptr;
-    CloseHandle(mutex);
     if (run->library != nullptr) FreeLibrary(run->library);
     g_runState = previous;
     return 0;
   }
-  run.release();  // the relay thread owns it now
-  CloseHandle(reinterpret_cast<HANDLE>(thread));
+  run.release();  // the relay thread owns it and the mutex now
+  mutex.Release();
   return 1;
 }
 

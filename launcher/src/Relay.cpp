@@ -12,6 +12,7 @@
 #include "Run.h"
 #include "common/LvkMessages.h"
 #include "common/ThreadPost.h"
+#include "win/Handles.h"
 
 namespace lanvik {
 namespace {
@@ -58,8 +59,10 @@ struct Watch {
 unsigned __stdcall WatcherThread(void* arg) {
   const Watch watch = *static_cast<Watch*>(arg);
   delete static_cast<Watch*>(arg);
-  WaitForSingleObject(watch.process, INFINITE);
-  CloseHandle(watch.process);
+  {  // closed before the thread ends below, where no destructor runs
+    const win::UniqueHandle process(watch.process);
+    WaitForSingleObject(process.Get(), INFINITE);
+  }
   // Without this message the run would never end: no patience limit, only
   // the relay's own end (gone already) stops the retries.
   threadpost::PostToThread(watch.relayThreadId, WM_QUIT, 0, 0, nullptr, INFINITE);
@@ -67,19 +70,21 @@ unsigned __stdcall WatcherThread(void* arg) {
 }
 
 bool StartWatcher(HANDLE process, DWORD relayThreadId) {
-  HANDLE own = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &own, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+  HANDLE duplicate = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &duplicate, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS)) {
     return false;
   }
-  std::unique_ptr<Watch> watch(new (std::nothrow) Watch{own, relayThreadId, HoldLibrary()});
-  const uintptr_t thread = watch ? _beginthreadex(nullptr, 0, WatcherThread, watch.get(), 0, nullptr) : 0;
-  if (thread == 0) {
+  win::UniqueHandle own(duplicate);
+  std::unique_ptr<Watch> watch(new (std::nothrow) Watch{own.Get(), relayThreadId, HoldLibrary()});
+  const win::UniqueHandle thread(
+      watch ? reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, WatcherThread, watch.get(), 0, nullptr)) : nullptr);
+  if (!thread) {
     if (watch && watch->library != nullptr) FreeLibrary(watch->library);
-    CloseHandle(own);
     return false;
   }
   watch.release();
-  CloseHandle(reinterpret_cast<HANDLE>(thread));
+  own.Release();  // the watcher's now
   return true;
 }
 
@@ -144,21 +149,20 @@ HMODULE RelayRun(RunData* data) {
                                              nullptr, nullptr, &startup, &checker)) {
     Relay(*run, LVK_ERROR, 0);
   } else {
-    CloseHandle(checker.hThread);
+    const win::ProcessHandles started(checker);
     g_checkerThreadId = checker.dwThreadId;
-    if (StartWatcher(checker.hProcess, relayThreadId)) {
+    if (StartWatcher(started.process.Get(), relayThreadId)) {
       RelayUntilQuit(*run);
     } else {
-      RelayUntilProcessEnds(*run, checker.hProcess);
+      RelayUntilProcessEnds(*run, started.process.Get());
     }
     g_checkerThreadId = 0;
-    CloseHandle(checker.hProcess);
   }
   Relay(*run, LVK_FINISHED, 0);
 
   // The mutex is never released, only closed: its only handle ends it.
-  HANDLE mutex = g_runMutex.exchange(nullptr);
-  if (mutex != nullptr) CloseHandle(mutex);
+  win::UniqueHandle mutex(g_runMutex.exchange(nullptr));
+  mutex.Reset();
   const HMODULE library = run->library;
   run.reset();
   g_runState = kFinished;

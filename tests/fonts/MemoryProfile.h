@@ -1,40 +1,31 @@
 #pragma once
-// An in-memory profile store that also records the order of writes.
-#include <map>
+// The in-memory profile store, recording the order of reads and writes.
 #include <string>
-#include <utility>
-#include <variant>
 #include <vector>
 
-#include "framework/ProfileStore.h"
+#include "framework/MemoryProfile.h"
 
-class MemoryProfile : public fw::ProfileStore {
+class MemoryProfile : public fw::MemoryProfile {
  public:
-  using Key = std::pair<std::string, std::string>;
-  std::map<Key, std::variant<int, std::string>> values;
   std::vector<std::string> writes;  // "section/entry" in write order
   mutable std::vector<std::string> reads;
 
   int GetInt(std::string_view section, std::string_view entry, int defaultValue) const override {
     reads.push_back(Name(section, entry));
-    auto it = values.find(Key(section, entry));
-    if (it == values.end() || !std::holds_alternative<int>(it->second)) return defaultValue;
-    return std::get<int>(it->second);
+    return fw::MemoryProfile::GetInt(section, entry, defaultValue);
   }
   std::string GetString(std::string_view section, std::string_view entry,
                         std::string_view defaultValue) const override {
     reads.push_back(Name(section, entry));
-    auto it = values.find(Key(section, entry));
-    if (it == values.end() || !std::holds_alternative<std::string>(it->second)) return std::string(defaultValue);
-    return std::get<std::string>(it->second);
+    return fw::MemoryProfile::GetString(section, entry, defaultValue);
   }
   void WriteInt(std::string_view section, std::string_view entry, int value) override {
     writes.push_back(Name(section, entry));
-    values[Key(section, entry)] = value;
+    fw::MemoryProfile::WriteInt(section, entry, value);
   }
   void WriteString(std::string_view section, std::string_view entry, std::string_view value) override {
     writes.push_back(Name(section, entry));
-    values[Key(section, entry)] = std::string(value);
+    fw::MemoryProfile::WriteString(section, entry, value);
   }
 
   static std::string Name(std::string_view section, std::string_view entry) {

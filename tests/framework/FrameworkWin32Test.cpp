@@ -368,7 +368,7 @@ TEST(Reflection, SubclassedStaticAnswersColourAndClickAndCanPassTheClickOn) {
 TEST(Profile, RegistryValuesKeepTheirTypesAndMissingOnesGiveTheDefault) {
   TestApp& app = App();
   app.SetRegistryKey("VANTO-FwTest");
-  fw::RegKey cleanup;
+  win::RegKey cleanup;
   RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VANTO-FwTest\\FwTest\\S");
   EXPECT_EQ(app.GetProfileInt("S", "n", 17), 17);  // missing section
   EXPECT_EQ(app.GetProfileString("S", "t", "dflt"), "dflt");
@@ -619,6 +619,21 @@ TEST(App, InstanceDataComesFromTheProgramFile) {
     EXPECT_EQ(names.exeName, p.name) << p.path;
     EXPECT_EQ(names.helpFilePath, p.help) << p.path;
   }
+}
+
+TEST(Controls, TextsComeWholeAndAnItemOutsideTheListHasNone) {
+  HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_POPUP | CBS_DROPDOWN, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(combo, nullptr);
+  fw::CComboBox box(combo);
+  box.AddString("10.5");
+  const std::string longText(300, 'x');
+  SetWindowTextA(combo, longText.c_str());
+  EXPECT_EQ(fw::WindowText(combo), longText);
+  EXPECT_EQ(fw::ComboItemText(combo, 0).value_or("-"), "10.5");
+  EXPECT_FALSE(fw::ComboItemText(combo, 1));
+  EXPECT_EQ(box.GetLBText(1), "");
+  DestroyWindow(combo);
 }
 
 TEST(Gdi, OwnersReleaseTheirObjects) {

@@ -1,10 +1,10 @@
-#include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "common/LvkMessages.h"
+#include "framework/MemoryProfile.h"
 #include "res/ResourceIds.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateCommandTarget.h"
@@ -13,22 +13,6 @@
 namespace {
 
 using viewer::UpdateCheck;
-
-class MemoryProfile : public fw::ProfileStore {
- public:
-  int GetInt(std::string_view, std::string_view, int def) const override { return def; }
-  std::string GetString(std::string_view s, std::string_view e, std::string_view def) const override {
-    auto it = values.find(std::string(s) + "\\" + std::string(e));
-    return it == values.end() ? std::string(def) : it->second;
-  }
-  void WriteInt(std::string_view, std::string_view, int) override {}
-  void WriteString(std::string_view s, std::string_view e, std::string_view v) override {
-    values[std::string(s) + "\\" + std::string(e)] = std::string(v);
-    ++writes;
-  }
-  std::map<std::string, std::string> values;
-  int writes = 0;
-};
 
 // Records every call as a word, the texts shown and the answers given.
 class FakeHost : public viewer::UpdateHost {
@@ -52,14 +36,16 @@ class FakeHost : public viewer::UpdateHost {
   std::vector<std::string> calls, shown, asked;
 };
 
-const char kLast[] = "AutoUpdate\\LastConnectDate";
+std::string LastCheck(const fw::MemoryProfile& profile) {
+  return profile.GetString(viewer::kAutoUpdateSection, viewer::kLastConnectDate, "");
+}
 
 struct UpdateCheckTest : ::testing::Test {
   void Reports(std::initializer_list<int> codes) {
     for (int c : codes) check.OnReport(host, c);
   }
   FakeHost host;
-  MemoryProfile profile;
+  fw::MemoryProfile profile;
   UpdateCheck check;
 };
 
@@ -71,7 +57,7 @@ TEST(FormatCheckDate, PadsYearMonthAndDay) {
 TEST_F(UpdateCheckTest, AutomaticCheckRunsOncePerDayAndRecordsTheDateFirst) {
   check.StartAutomatic(host, 1, profile, "20261207");
   EXPECT_EQ(host.calls, std::vector<std::string>{"start"});
-  EXPECT_EQ(profile.values[kLast], "20261207");
+  EXPECT_EQ(LastCheck(profile), "20261207");
   EXPECT_EQ(check.GetState(), UpdateCheck::kAutomatic);
   EXPECT_FALSE(check.CommandEnabled());
 
@@ -86,16 +72,16 @@ TEST_F(UpdateCheckTest, AutomaticCheckRunsOncePerDayAndRecordsTheDateFirst) {
   // The next day runs again.
   check.StartAutomatic(host, 1, profile, "20261208");
   EXPECT_EQ(host.calls.size(), 2u);
-  EXPECT_EQ(profile.values[kLast], "20261208");
+  EXPECT_EQ(LastCheck(profile), "20261208");
 }
 
 TEST_F(UpdateCheckTest, SwitchOffNeitherChecksNorWritesButTheMenuStillWorks) {
   check.StartAutomatic(host, 0, profile, "20261207");
   EXPECT_TRUE(host.calls.empty());
-  EXPECT_EQ(profile.writes, 0);
+  EXPECT_TRUE(profile.values.empty());
   check.StartRequested(host);
   EXPECT_EQ(host.calls, std::vector<std::string>{"start"});
-  EXPECT_EQ(profile.writes, 0);
+  EXPECT_TRUE(profile.values.empty());
   EXPECT_EQ(check.GetState(), UpdateCheck::kRequested);
 }
 
@@ -105,14 +91,14 @@ TEST_F(UpdateCheckTest, RunInProgressIgnoresFurtherStarts) {
   check.StartAutomatic(host, 1, profile, "20261208");
   EXPECT_EQ(host.calls.size(), 1u);
   EXPECT_TRUE(host.shown.empty());
-  EXPECT_EQ(profile.values[kLast], "20261207");
+  EXPECT_EQ(LastCheck(profile), "20261207");
 }
 
 TEST_F(UpdateCheckTest, RefusedStartTellsOnlyTheUserWhoAsked) {
   host.startResult = false;
   check.StartAutomatic(host, 1, profile, "20261207");
   EXPECT_TRUE(host.shown.empty());
-  EXPECT_EQ(profile.values[kLast], "20261207");  // the day counts as checked
+  EXPECT_EQ(LastCheck(profile), "20261207");  // the day counts as checked
   EXPECT_TRUE(check.CommandEnabled());
   check.StartRequested(host);
   EXPECT_EQ(host.shown, std::vector<std::string>{viewer::kUpdateAlreadyRunning});

@@ -14,6 +14,7 @@
 #include "FontFileInfo.h"
 #include "common/Cp932.h"
 #include "common/Paths.h"
+#include "win/Handles.h"
 
 namespace {
 
@@ -73,21 +74,15 @@ std::string ValueNameFor(const std::string& path, const std::string& data) {
 }
 
 bool WriteFontValue(const std::string& name, const std::string& file) {
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kFontKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  LONG rc = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(file.c_str()),
-                           static_cast<DWORD>(file.size() + 1));
-  RegCloseKey(key);
-  return rc == ERROR_SUCCESS;
+  win::RegKey key;
+  if (!key.Create(HKEY_LOCAL_MACHINE, kFontKey, KEY_SET_VALUE)) return false;
+  return RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(file.c_str()),
+                        static_cast<DWORD>(file.size() + 1)) == ERROR_SUCCESS;
 }
 
 void DeleteFontValue(const std::string& name) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kFontKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key, name.c_str());
-  RegCloseKey(key);
+  win::RegKey key;
+  if (key.Open(HKEY_LOCAL_MACHINE, kFontKey, KEY_SET_VALUE)) RegDeleteValueA(key.Get(), name.c_str());
 }
 
 int Install(const std::string& source) {

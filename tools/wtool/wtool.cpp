@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "win/Handles.h"
+
 namespace {
 
 using Args = std::vector<std::string>;
@@ -223,13 +225,11 @@ int RegGet(const Args& a) {
   if (a.size() < 2) return 2;
   std::string path = a[0];
   HKEY root = Root(path);
-  HKEY key;
-  if (!root || RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
+  win::RegKey key;
+  if (!root || !key.Open(root, path)) return 1;
   BYTE data[4096] = {};
   DWORD type = 0, size = sizeof data - 1;
-  LONG rc = RegQueryValueExA(key, a[1].c_str(), nullptr, &type, data, &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS) return 1;
+  if (RegQueryValueExA(key.Get(), a[1].c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return 1;
   if (type == REG_DWORD)
     std::printf("dword %ld\n", static_cast<long>(*reinterpret_cast<DWORD*>(data)));
   else if (type == REG_SZ || type == REG_EXPAND_SZ)
@@ -244,18 +244,16 @@ int RegSet(const Args& a) {
   if (a.size() < 4) return 2;
   std::string path = a[0];
   HKEY root = Root(path);
-  HKEY key;
-  if (!root || RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-    return 1;
+  win::RegKey key;
+  if (!root || !key.Create(root, path)) return 1;
   LONG rc;
   if (a[2] == "dword") {
     DWORD v = static_cast<DWORD>(std::strtol(a[3].c_str(), nullptr, 0));
-    rc = RegSetValueExA(key, a[1].c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), sizeof v);
+    rc = RegSetValueExA(key.Get(), a[1].c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), sizeof v);
   } else {
-    rc = RegSetValueExA(key, a[1].c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(a[3].c_str()),
+    rc = RegSetValueExA(key.Get(), a[1].c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(a[3].c_str()),
                         static_cast<DWORD>(a[3].size() + 1));
   }
-  RegCloseKey(key);
   return rc == ERROR_SUCCESS ? 0 : 1;
 }
 
@@ -282,35 +280,26 @@ int Acp(const Args&) {
 // set-clipboard-text <text>: puts text on the clipboard as CF_TEXT.
 int SetClipboardText(const Args& a) {
   if (a.size() < 1) return 2;
-  if (!OpenClipboard(nullptr)) return 1;
+  win::ClipboardSession clipboard(nullptr, 1);
+  if (!clipboard.IsOpen()) return 1;
   EmptyClipboard();
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, a[0].size() + 1);
-  int rc = 1;
-  if (mem) {
-    memcpy(GlobalLock(mem), a[0].c_str(), a[0].size() + 1);
-    GlobalUnlock(mem);
-    if (SetClipboardData(CF_TEXT, mem))
-      rc = 0;
-    else
-      GlobalFree(mem);
-  }
-  CloseClipboard();
-  return rc;
+  win::GlobalMemory mem(GMEM_MOVEABLE, a[0].size() + 1);
+  if (!mem) return 1;
+  memcpy(GlobalLock(mem.Get()), a[0].c_str(), a[0].size() + 1);
+  GlobalUnlock(mem.Get());
+  if (!SetClipboardData(CF_TEXT, mem.Get())) return 1;
+  mem.Release();  // the clipboard's now
+  return 0;
 }
 
 // clipboard-text: CF_TEXT as it is; exit 1 when the clipboard has none.
 int ClipboardText(const Args&) {
-  if (!OpenClipboard(nullptr)) return 1;
-  int rc = 1;
-  if (HANDLE h = GetClipboardData(CF_TEXT)) {
-    if (auto* p = static_cast<const char*>(GlobalLock(h))) {
-      std::fwrite(p, 1, std::strlen(p), stdout);
-      GlobalUnlock(h);
-      rc = 0;
-    }
-  }
-  CloseClipboard();
-  return rc;
+  win::ClipboardSession clipboard(nullptr, 1);
+  if (!clipboard.IsOpen()) return 1;
+  win::GlobalLockScope text(GetClipboardData(CF_TEXT));
+  if (!text.Get()) return 1;
+  std::fwrite(text.Get(), 1, std::strlen(static_cast<const char*>(text.Get())), stdout);
+  return 0;
 }
 
 // file-dialog <title part> <text>...: in the open/save dialog whose title
@@ -345,13 +334,11 @@ int ToolbarButtons(const Args& a) {
   HWND tb = Window(a[0]);
   DWORD pid = 0;
   GetWindowThreadProcessId(tb, &pid);
-  HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  win::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  HANDLE proc = process.Get();
   if (!proc) return 1;
   void* remote = VirtualAllocEx(proc, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
-  if (!remote) {
-    CloseHandle(proc);
-    return 1;
-  }
+  if (!remote) return 1;
   LRESULT count = SendMessageA(tb, 0x0418 /* TB_BUTTONCOUNT */, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
     RECT r{};
@@ -370,7 +357,6 @@ int ToolbarButtons(const Args& a) {
                 r.bottom, (state & 0x04) ? 1 : 0, (state & 0x01) ? 1 : 0);
   }
   VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
-  CloseHandle(proc);
   return 0;
 }
 
@@ -392,24 +378,21 @@ int Run(const Args& a) {
     std::fprintf(stderr, "cannot start %s: error %lu\n", a[0].c_str(), GetLastError());
     return 127;
   }
+  const win::ProcessHandles started(process);
   std::printf("pid %lu\n", process.dwProcessId);
   std::fflush(stdout);
-  CloseHandle(process.hThread);
-  WaitForSingleObject(process.hProcess, INFINITE);
+  WaitForSingleObject(started.process.Get(), INFINITE);
   DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(started.process.Get(), &code);
   return static_cast<int>(code);
 }
 
 // kill <process id>: ends the process with exit code 1.
 int Kill(const Args& a) {
   if (a.size() < 1) return 2;
-  HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, Number(a[0]));
+  const win::UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, Number(a[0])));
   if (!process) return 1;
-  bool ended = TerminateProcess(process, 1);
-  CloseHandle(process);
-  return ended ? 0 : 1;
+  return TerminateProcess(process.Get(), 1) ? 0 : 1;
 }
 
 int Usage() {

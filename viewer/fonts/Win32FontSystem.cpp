@@ -3,6 +3,8 @@
 #include <cstring>
 #include <exception>
 
+#include "win/Gdi.h"
+
 namespace {
 
 struct EnumContext {
@@ -36,14 +38,13 @@ int CALLBACK EnumFaceProc(const LOGFONTA* logFont, const TEXTMETRICA*, DWORD, LP
 
 void Win32FontSystem::EnumerateFaces(const std::function<void(const FontEntry&)>& sink) {
   EnumContext context{&sink, nullptr};
-  HDC screen = GetDC(nullptr);
+  const win::WindowDC screen(nullptr);
   if (!screen) return;
   LOGFONTA query;
   std::memset(&query, 0, sizeof query);
   query.lfCharSet = DEFAULT_CHARSET;
   EnumFontFamiliesExA(screen, &query, reinterpret_cast<FONTENUMPROCA>(EnumFaceProc), reinterpret_cast<LPARAM>(&context),
                       0);
-  ReleaseDC(nullptr, screen);
   if (context.failure) std::rethrow_exception(context.failure);
 }
 

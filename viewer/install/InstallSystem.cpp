@@ -4,28 +4,28 @@
 
 #include "common/Cp932.h"
 #include "common/Paths.h"
+#include "win/Handles.h"
 
 bool Win32DirectoryLister::List(const std::string& folder, const std::function<void(const Entry&)>& sink) {
   WIN32_FIND_DATAA data{};
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
+  const win::FindHandle find(FindFirstFileA((folder + "*").c_str(), &data));
+  if (!find) return false;
   do {
     sink({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
           (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
+  } while (FindNextFileA(find.Get(), &data));
   return true;
 }
 
 std::optional<std::vector<FontKeyReader::Value>> Win32FontKeyReader::Values(const std::string& keyPath) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  win::RegKey key;
+  if (!key.Open(HKEY_LOCAL_MACHINE, keyPath)) return std::nullopt;
   std::vector<Value> values;
   for (DWORD index = 0;; ++index) {
     char name[260] = {};
     BYTE data[256] = {};
     DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-    LONG rc = RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize);
+    LONG rc = RegEnumValueA(key.Get(), index, name, &nameSize, nullptr, &type, data, &dataSize);
     if (rc == ERROR_MORE_DATA) {
       values.push_back({"", false, true, ""});
       continue;
@@ -39,7 +39,6 @@ std::optional<std::vector<FontKeyReader::Value>> Win32FontKeyReader::Values(cons
     }
     values.push_back(std::move(v));
   }
-  RegCloseKey(key);
   return values;
 }
 
@@ -79,10 +78,8 @@ bool RunAndExpectOne(const std::string& commandLine) {
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
                       &start, &process))
     return false;
-  WaitForSingleObject(process.hProcess, INFINITE);
+  const win::ProcessHandles started(process);
+  WaitForSingleObject(started.process.Get(), INFINITE);
   DWORD code = 0;
-  bool ok = GetExitCodeProcess(process.hProcess, &code) && code == 1;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return ok;
+  return GetExitCodeProcess(started.process.Get(), &code) && code == 1;
 }

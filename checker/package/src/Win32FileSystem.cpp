@@ -5,6 +5,7 @@
 
 #include "common/Paths.h"
 #include "package/FileSystem.h"
+#include "win/Handles.h"
 
 namespace package {
 namespace {
@@ -12,28 +13,24 @@ namespace {
 class Win32Input : public InputFile {
  public:
   explicit Win32Input(HANDLE h) : h_(h) {}
-  ~Win32Input() override { CloseHandle(h_); }
   long Read(void* buffer, std::size_t size) override {
     DWORD got = 0;
-    if (!ReadFile(h_, buffer, DWORD(size), &got, nullptr)) return -1;
+    if (!ReadFile(h_.Get(), buffer, DWORD(size), &got, nullptr)) return -1;
     return long(got);
   }
 
  private:
-  HANDLE h_;
+  win::UniqueHandle h_;
 };
 
 class Win32Output : public OutputFile {
  public:
   explicit Win32Output(HANDLE h) : h_(h) {}
-  ~Win32Output() override {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
   bool Write(const void* data, std::size_t size) override {
     const char* p = static_cast<const char*>(data);
     while (size > 0) {
       DWORD put = 0;
-      if (!WriteFile(h_, p, DWORD(size), &put, nullptr) || put == 0) return false;
+      if (!WriteFile(h_.Get(), p, DWORD(size), &put, nullptr) || put == 0) return false;
       p += put;
       size -= put;
     }
@@ -43,17 +40,15 @@ class Win32Output : public OutputFile {
     FILETIME local, utc;
     if (!DosDateTimeToFileTime(dosDate, dosTime, &local)) return false;
     if (!LocalFileTimeToFileTime(&local, &utc)) return false;
-    return SetFileTime(h_, nullptr, nullptr, &utc) != FALSE;
+    return SetFileTime(h_.Get(), nullptr, nullptr, &utc) != FALSE;
   }
   bool Close(bool toDisk) override {
-    bool ok = !toDisk || FlushFileBuffers(h_) != FALSE;
-    ok = CloseHandle(h_) != FALSE && ok;
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
+    bool ok = !toDisk || FlushFileBuffers(h_.Get()) != FALSE;
+    return h_.Close() && ok;
   }
 
  private:
-  HANDLE h_;
+  win::UniqueHandle h_;
 };
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }

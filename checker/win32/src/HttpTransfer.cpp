@@ -6,6 +6,8 @@
 #include "checker/AutoUpdate.h"
 #include "checker/Trace.h"
 #include "checker/Url.h"
+#include "win/Handles.h"
+#include "win/Internet.h"
 
 namespace checker {
 namespace {
@@ -45,21 +47,6 @@ void TraceFailure(CAutoUpdate& run, DWORD error) {
     Trace("Error:%s", ErrorText(error).c_str());
 }
 
-class Handle {
- public:
-  explicit Handle(HINTERNET h = nullptr) : h_(h) {}
-  ~Handle() {
-    if (h_) InternetCloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HINTERNET get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  HINTERNET h_;
-};
-
 }  // namespace
 
 bool TransferGate::Enter(void* session) {
@@ -79,7 +66,8 @@ bool TransferGate::Leave() {
 void TransferGate::Abort() {
   std::lock_guard<std::mutex> hold(lock_);
   aborted_ = true;
-  if (session_) InternetCloseHandle(static_cast<HINTERNET>(session_));
+  // Closing the session makes the transfer's pending call return at once.
+  win::InternetHandle closing(static_cast<HINTERNET>(session_));
   session_ = nullptr;
 }
 
@@ -90,21 +78,18 @@ namespace {
 class GatedSession {
  public:
   GatedSession(HINTERNET session, TransferGate* gate) : session_(session), gate_(gate) {
-    if (session_ && gate_ && !gate_->Enter(session_)) {
-      InternetCloseHandle(session_);
-      session_ = nullptr;
-    }
+    if (session_ && gate_ && !gate_->Enter(session_.Get())) session_.Reset();
   }
   ~GatedSession() {
-    if (session_ && (!gate_ || gate_->Leave())) InternetCloseHandle(session_);
+    if (session_ && gate_ && !gate_->Leave()) session_.Release();  // the gate has closed it
   }
   GatedSession(const GatedSession&) = delete;
   GatedSession& operator=(const GatedSession&) = delete;
-  HINTERNET get() const { return session_; }
-  explicit operator bool() const { return session_ != nullptr; }
+  HINTERNET get() const { return session_.Get(); }
+  explicit operator bool() const { return static_cast<bool>(session_); }
 
  private:
-  HINTERNET session_;
+  win::InternetHandle session_;
   TransferGate* gate_;
 };
 
@@ -121,32 +106,32 @@ int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, con
 
   // The handles below die before the session (declared after it), also when
   // the gate has closed the session already: closing a dead handle only fails.
-  Handle connection(InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
-                                     INTERNET_SERVICE_HTTP, 0, kContext));
+  win::InternetHandle connection(InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
+                                                  INTERNET_SERVICE_HTTP, 0, kContext));
   if (!connection) {
     TraceFailure(run, GetLastError());
     return 0;
   }
-  SetTimeouts(connection.get());
+  SetTimeouts(connection.Get());
   // A package is fetched once and kept in its own file: a copy in the
   // system's cache would only double the disk writes.
   const DWORD flags = INTERNET_FLAG_EXISTING_CONNECT | (file ? INTERNET_FLAG_NO_CACHE_WRITE : 0);
-  Handle request(
-      HttpOpenRequestA(connection.get(), "GET", parts.path.c_str(), "HTTP/1.0", nullptr, nullptr, flags, kContext));
-  if (request) SetTimeouts(request.get());
-  if (!request || !HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
+  win::InternetHandle request(
+      HttpOpenRequestA(connection.Get(), "GET", parts.path.c_str(), "HTTP/1.0", nullptr, nullptr, flags, kContext));
+  if (request) SetTimeouts(request.Get());
+  if (!request || !HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0)) {
     TraceFailure(run, GetLastError());
     return 0;
   }
   DWORD status = 0, length = sizeof status;
-  if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr) ||
+  if (!HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr) ||
       status != 200)
     return 0;
 
-  HANDLE out = INVALID_HANDLE_VALUE;
+  win::UniqueHandle out;
   if (file) {
-    out = CreateFileA(file->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
+    out.Reset(CreateFileA(file->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) {
       Trace("File open error (%s).\n", file->c_str());
       return 0;
     }
@@ -156,7 +141,7 @@ int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, con
   bool haveLength = false;
   char header[64] = {};
   length = sizeof header - 1;
-  if (HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH, header, &length, nullptr)) {
+  if (HttpQueryInfoA(request.Get(), HTTP_QUERY_CONTENT_LENGTH, header, &length, nullptr)) {
     haveLength = true;
     announced = static_cast<int>(ParseDecimal(header));
     Trace("Download file size %d\n", announced);
@@ -171,9 +156,9 @@ int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, con
     // Asked what it holds, WinINet fills its own buffer with one socket read
     // for several blocks; a read of a block that is not there yet costs a
     // socket read (and under Wine two server round trips) for each block.
-    if (buffered == 0 && !InternetQueryDataAvailable(request.get(), &buffered, 0, 0)) buffered = 0;
+    if (buffered == 0 && !InternetQueryDataAvailable(request.Get(), &buffered, 0, 0)) buffered = 0;
     DWORD got = 0;
-    if (!InternetReadFile(request.get(), block, kBlock, &got)) {
+    if (!InternetReadFile(request.Get(), block, kBlock, &got)) {
       TraceFailure(run, GetLastError());
       result = 0;
       break;
@@ -190,9 +175,9 @@ int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, con
       block[got] = '\0';
       text->append(block);  // a zero byte cuts off the rest of the block
     }
-    if (out != INVALID_HANDLE_VALUE) {
+    if (out) {
       DWORD written = 0;
-      if (!WriteFile(out, block, got, &written, nullptr) || written != got) {
+      if (!WriteFile(out.Get(), block, got, &written, nullptr) || written != got) {
         result = 0;
         break;
       }
@@ -207,7 +192,7 @@ int DownloadUrl(CAutoUpdate& run, const std::string& url, std::string* text, con
     Trace("Error:The connection closed after %d of %d bytes.\n", total, announced);
     result = 0;
   }
-  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  out.Reset();
   if (result == 1) {
     Trace("Done total size %d\n", total);
     if (text) Trace("Data\n%s\n", text->c_str());

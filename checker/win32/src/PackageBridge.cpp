@@ -2,7 +2,6 @@
 // that knows its interface.
 #include "checker/Win32Platform.h"
 
-#if GLIMRA_HAVE_PACKAGE
 #include "checker/Trace.h"
 #include "package/PackageUnpacker.h"
 
@@ -16,15 +15,3 @@ int UnpackPackage(const std::string& packageFile, const std::string& unpackFolde
   return result;
 }
 }  // namespace checker
-
-#else
-// Until the package reader is part of the build no package unpacks.
-namespace checker {
-bool IsFilePath(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-bool RemoveFolderTree(const std::string& folder) { return RemoveDirectoryA(folder.c_str()) != FALSE; }
-int UnpackPackage(const std::string&, const std::string&, const std::atomic<bool>*) { return 0; }
-}  // namespace checker
-#endif

@@ -1,5 +1,6 @@
 #include "checker/Win32Platform.h"
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -27,29 +28,26 @@ bool ExecProgram(const std::string& commandLine, bool hide, bool wait) {
   PROCESS_INFORMATION pi{};
   DWORD flags = NORMAL_PRIORITY_CLASS | (wait ? CREATE_SUSPENDED : 0);
   if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi)) return false;
+  win::ProcessHandles started(pi);
   if (wait) {
-    ResumeThread(pi.hThread);
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    ResumeThread(started.thread.Get());
+    WaitForSingleObject(started.process.Get(), INFINITE);
   }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
   return true;
 }
 
-Win32Platform::~Win32Platform() {
-  for (HANDLE worker : workers_) CloseHandle(worker);
-  if (relay_) CloseHandle(relay_);
-}
+Win32Platform::~Win32Platform() = default;
 
 int Win32Platform::PostToRelay(unsigned relayThread, int code, unsigned arg) {
   // Called with the run's state lock held: a relay that has ended (its host
   // closed) must cost nothing, neither now nor for every later report.
   if (relayGone_) return 0;
-  if (!relay_) relay_ = OpenThread(SYNCHRONIZE, FALSE, relayThread);  // null: judged by the id
-  if (threadpost::PostToThread(relayThread, WM_LVK_THREAD, static_cast<WPARAM>(code), static_cast<LPARAM>(arg), relay_))
+  if (!relay_) relay_.Reset(OpenThread(SYNCHRONIZE, FALSE, relayThread));  // null: judged by the id
+  if (threadpost::PostToThread(relayThread, WM_LVK_THREAD, static_cast<WPARAM>(code), static_cast<LPARAM>(arg),
+                               relay_.Get()))
     return 1;
   // A queue that stayed full loses this report only; an ended relay all.
-  relayGone_ = threadpost::ThreadIsGone(relayThread, relay_);
+  relayGone_ = threadpost::ThreadIsGone(relayThread, relay_.Get());
   return 0;
 }
 
@@ -67,17 +65,25 @@ void Win32Platform::SignalHostSubstitute() {
 namespace {
 DWORD WINAPI WorkerEntry(LPVOID p) {
   std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(p));
-  (*body)();
+  try {
+    (*body)();
+  } catch (const std::exception& e) {  // no exception may leave a thread
+    Trace("Error:worker stopped: %s\n", e.what());
+    return 1;
+  } catch (...) {
+    Trace("Error:worker stopped.\n");
+    return 1;
+  }
   return 0;
 }
 }  // namespace
 
 void Win32Platform::StartWorker(std::function<void()> body) {
   auto* heap = new std::function<void()>(std::move(body));
-  HANDLE thread = CreateThread(nullptr, 0, WorkerEntry, heap, 0, nullptr);
+  win::UniqueHandle thread(CreateThread(nullptr, 0, WorkerEntry, heap, 0, nullptr));
   if (thread) {
     std::lock_guard<std::mutex> hold(workersLock_);
-    workers_.push_back(thread);
+    workers_.push_back(std::move(thread));
     return;
   }
   // Without a thread the step still has to complete: run it here.
@@ -88,7 +94,7 @@ bool Win32Platform::WaitForWorkers(DWORD timeoutMs) {
   std::vector<HANDLE> waiting;
   {
     std::lock_guard<std::mutex> hold(workersLock_);
-    waiting = workers_;
+    for (const win::UniqueHandle& worker : workers_) waiting.push_back(worker.Get());
   }
   const DWORD start = GetTickCount();
   for (HANDLE worker : waiting) {

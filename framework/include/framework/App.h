@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "framework/CmdTarget.h"
-#include "framework/Handles.h"
 #include "framework/ProfileStore.h"
 #include "framework/Wnd.h"
+#include "win/Handles.h"
 
 namespace fw {
 
@@ -24,7 +24,6 @@ class OwnedDC;
 class CWinThread : public CCmdTarget {
  public:
   CWinThread() = default;
-  ~CWinThread() override;
 
   bool CreateThread(DWORD createFlags = 0, UINT stackSize = 0);
   virtual bool InitInstance() { return false; }
@@ -43,6 +42,9 @@ class CWinThread : public CCmdTarget {
 
  protected:
   int m_exitCode = 0;
+
+ private:
+  win::UniqueHandle thread_;  // m_hThread, closed with the object
 
  private:
   static DWORD WINAPI ThreadStart(void* self);
@@ -100,6 +102,9 @@ class CWinApp : public CWinThread {
   // Fills dc with an information-capable printer DC; false when there is none.
   bool CreatePrinterDC(OwnedDC& dc);
   bool GetPrinterDeviceDefaults(PRINTDLGA* pd);
+  // Takes the printer settings a print dialog handed back; blocks it replaced
+  // are freed.
+  void AdoptPrinterSettings(const PRINTDLGA& pd);
 
   HINSTANCE m_hInstance = nullptr;
   int m_nCmdShow = SW_SHOWNORMAL;
@@ -108,11 +113,11 @@ class CWinApp : public CWinThread {
   // Path of the help file: the program path with ".HLP" at start-up.
   std::string m_pszHelpFilePath;
   std::string m_pszExeName;
-  HGLOBAL m_hDevMode = nullptr;
-  HGLOBAL m_hDevNames = nullptr;
 
  protected:
   std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+  win::GlobalMemory m_devMode;
+  win::GlobalMemory m_devNames;
   std::unique_ptr<ProfileStore> m_profile;
   friend int AfxWinInit(HINSTANCE, int);
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/DocView.h"
+#include "framework/Gdi.h"
 #include "framework/Wnd.h"
 
 namespace fw {
@@ -113,7 +114,7 @@ class CToolBar : public CControlBar {
   std::vector<UINT> m_ids;
   CSize m_button{23, 22};
   CSize m_image{16, 15};
-  HBITMAP m_bitmap = nullptr;
+  Bitmap m_bitmap;
   bool m_vertical = false;
 };
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ class CDialog : public CWnd {
   bool m_ended = false;
   INT_PTR m_result = -1;
 };
+
+// The text of a combo box's list item; none for an index outside the list.
+std::optional<std::string> ComboItemText(HWND box, int index);
 
 // Handle-only wrappers for controls; they do not take over the control.
 class CControlRef {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "win/Gdi.h"
+
 namespace fw {
 
 class CWnd;
@@ -36,50 +38,14 @@ struct CRect : RECT {
   }
 };
 
-// Owner of one GDI object (HFONT, HPEN, HBRUSH, HBITMAP, HRGN).
+// The owners live in win/Gdi.h; drawing code names them through fw.
 template <class H>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
-  GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& o) noexcept {
-    if (this != &o) Reset(std::exchange(o.h_, nullptr));
-    return *this;
-  }
-  ~GdiObject() { Reset(); }
-  void Reset(H h = nullptr) {
-    if (h_) DeleteObject(h_);
-    h_ = h;
-  }
-  H Get() const { return h_; }
-  operator H() const { return h_; }
-  H Release() { return std::exchange(h_, nullptr); }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  H h_ = nullptr;
-};
-
+using GdiObject = win::GdiObject<H>;
 using Font = GdiObject<HFONT>;
 using Pen = GdiObject<HPEN>;
 using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;
-
-// Selects an object into a DC and the previous one back at scope end.
-class SelectScope {
- public:
-  SelectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
-  SelectScope(const SelectScope&) = delete;
-  SelectScope& operator=(const SelectScope&) = delete;
-  ~SelectScope() {
-    if (old_) SelectObject(dc_, old_);
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
+using win::SelectScope;
 
 // A device context as drawing code sees it. Output goes to m_hDC; questions
 // about the device (capabilities, text metrics) go to m_hAttribDC, which in

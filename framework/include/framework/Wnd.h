@@ -16,6 +16,9 @@ namespace fw {
 
 class CFrameWnd;
 
+// The text of any window or control, whole.
+std::string WindowText(HWND wnd);
+
 class CWnd : public CCmdTarget {
   FW_DECLARE_MESSAGE_MAP()
 

@@ -74,7 +74,6 @@ CXTHyperLink::CXTHyperLink() : m_hcurHand(::LoadCursorA(nullptr, IDC_HAND)) {}
 
 CXTHyperLink::~CXTHyperLink() {
   if (m_hToolTip && ::IsWindow(m_hToolTip)) ::DestroyWindow(m_hToolTip);
-  if (m_font) ::DeleteObject(m_font);
 }
 
 bool CXTHyperLink::SubclassLink(UINT id, fw::CWnd* parent) {
@@ -161,11 +160,10 @@ bool CXTHyperLink::IsMouseOverText() const {
   if (!IsTextControl()) return true;
   const std::string text = GetWindowText();
   SIZE extent{0, 0};
-  if (HDC screen = ::GetDC(nullptr)) {
+  if (const win::WindowDC screen(nullptr); screen) {
     HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
     fw::SelectScope selected(screen, font);
     ::GetTextExtentPoint32A(screen, text.data(), static_cast<int>(text.size()), &extent);
-    ::ReleaseDC(nullptr, screen);
   }
   fw::CRect r = GetWindowRect();
   switch (GetStyle() & SS_TYPEMASK) {
@@ -213,13 +211,12 @@ void CXTHyperLink::MakeFont(bool underline) {
   // A window still drawing with the old link font gets the new one before
   // the old one is deleted.
   if (m_font && current == m_font) ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
-  if (m_font) ::DeleteObject(m_font);
-  m_font = made;
+  m_font.Reset(made);
 }
 
 void CXTHyperLink::ReSetFont() {
   MakeFont(m_bUnderline);
-  if (m_hWnd && m_font) ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+  if (m_hWnd && m_font) ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
   RedrawNow(m_hWnd);
 }
 
@@ -272,20 +269,16 @@ LRESULT CXTHyperLink::OnPaint() {
   // one copy to the screen, so that the text never flickers.
   fw::CPaintDC paint(m_hWnd);
   const fw::CRect client = GetClientRect();
-  HDC memory = ::CreateCompatibleDC(paint);
+  const win::CreatedDC memory(::CreateCompatibleDC(paint));
   fw::Bitmap bitmap(::CreateCompatibleBitmap(paint, client.Width(), client.Height()));
-  if (!memory || !bitmap) {
-    if (memory) ::DeleteDC(memory);
-    return 0;
-  }
+  if (!memory || !bitmap) return 0;
   {
     fw::SelectScope selected(memory, bitmap.Get());
     fw::Brush back(::CreateSolidBrush(m_clrBack));
     ::FillRect(memory, &client, back.Get());
-    DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+    DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(memory.Get()), 0);
     ::BitBlt(paint, 0, 0, client.Width(), client.Height(), memory, 0, 0, SRCCOPY);
   }
-  ::DeleteDC(memory);
   return 0;
 }
 

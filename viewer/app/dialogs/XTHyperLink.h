@@ -76,7 +76,7 @@ class CXTHyperLink : public fw::CStatic {
                            const std::string& folder);
   void SetToolTipText(const std::string& text);
 
-  HFONT m_font = nullptr;
+  fw::Font m_font;
   std::string m_strURL;
   std::string m_strToolTip;
   HCURSOR m_hcurHand = nullptr;

@@ -8,33 +8,26 @@
 #include "fonts/FontList.h"
 #include "fonts/Win32FontSystem.h"
 #include "framework/Gdi.h"
-#include "framework/Handles.h"
+#include "win/Handles.h"
 
 namespace {
 
 constexpr UINT kGlobalFlags = GMEM_MOVEABLE | GMEM_DDESHARE;
 
-// Ten tries, 10 ms apart: another program may hold the clipboard briefly.
-constexpr int kClipboardTries = 10;
-constexpr DWORD kClipboardPauseMs = 10;
-
 // Puts bytes and a terminating zero under format. The block belongs to the
 // clipboard once set; when setting fails it is ours to free.
 bool SetClipboardBytes(UINT format, std::string_view bytes) {
-  HGLOBAL block = GlobalAlloc(kGlobalFlags, bytes.size() + 1);
+  win::GlobalMemory block(kGlobalFlags, bytes.size() + 1);
   if (!block) return false;
-  void* p = GlobalLock(block);
-  if (!p) {
-    GlobalFree(block);
-    return false;
+  {
+    win::GlobalLockScope locked(block.Get());
+    auto* p = static_cast<char*>(locked.Get());
+    if (!p) return false;
+    std::memcpy(p, bytes.data(), bytes.size());
+    p[bytes.size()] = '\0';
   }
-  std::memcpy(p, bytes.data(), bytes.size());
-  static_cast<char*>(p)[bytes.size()] = '\0';
-  GlobalUnlock(block);
-  if (!SetClipboardData(format, block)) {
-    GlobalFree(block);
-    return false;
-  }
+  if (!SetClipboardData(format, block.Get())) return false;
+  block.Release();
   return true;
 }
 
@@ -107,7 +100,7 @@ HENHMETAFILE BuildSampleMetafile(const LOGFONTA& face, std::string_view sample, 
 }
 
 bool CopySampleToClipboard(HWND owner, const SampleExport& e) {
-  fw::ClipboardSession clipboard(owner, kClipboardTries, kClipboardPauseMs);
+  win::ClipboardSession clipboard(owner);
   if (!clipboard.IsOpen()) return false;
   EmptyClipboard();
   SetClipboardBytes(CF_TEXT, e.sample);
@@ -122,7 +115,7 @@ bool CopySampleToClipboard(HWND owner, const SampleExport& e) {
 }
 
 bool CopyTextToClipboard(HWND owner, std::string_view text) {
-  fw::ClipboardSession clipboard(owner, kClipboardTries, kClipboardPauseMs);
+  win::ClipboardSession clipboard(owner);
   if (!clipboard.IsOpen()) return false;
   EmptyClipboard();
   SetClipboardBytes(CF_TEXT, text);

@@ -8,21 +8,6 @@ namespace {
 
 constexpr DWORD kGlyfTable = 0x66796c67;  // 'glyf' as GetFontData reads the tag
 
-// A memory DC that is deleted with its owner.
-class MemoryDC {
- public:
-  MemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
-  ~MemoryDC() {
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
-  operator HDC() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 // A top-down bitmap with one bit a pixel: 0 paper, 1 ink.
 struct TwoColourInfo {
   BITMAPINFOHEADER header;
@@ -66,7 +51,7 @@ bool PrintsSampleAsImage(HDC output, HDC attrib, HFONT font) {
 }
 
 bool PrintTextAsImage(HDC output, HFONT font, int x, int y, const std::string& text, COLORREF ink) {
-  MemoryDC memory;
+  const win::CreatedDC memory(CreateCompatibleDC(nullptr));
   if (!memory) return false;
   fw::SelectScope selectedFont(memory, font);
   SIZE size{0, 0};

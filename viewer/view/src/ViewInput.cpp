@@ -5,22 +5,11 @@
 
 namespace {
 
-constexpr int kClipboardTries = 10;
-constexpr DWORD kClipboardWaitMs = 10;
-
 // Client coordinates of a mouse message, signed.
 int XOf(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
 int YOf(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
 
 bool ControlHeld() { return (::GetKeyState(VK_LCONTROL) & 0x8000) != 0 || (::GetKeyState(VK_RCONTROL) & 0x8000) != 0; }
-
-std::string WindowText(HWND wnd) {
-  int length = ::GetWindowTextLengthA(wnd);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  int got = ::GetWindowTextA(wnd, text.data(), length + 1);
-  text.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return text;
-}
 
 }  // namespace
 
@@ -112,13 +101,13 @@ LRESULT CGlimraView::OnRButtonDown(WPARAM, LPARAM lParam) {
 
 void CGlimraView::OnSampleTextChange() {
   if (!initialised_ || !textBar_) return;
-  settings_.DispText = WindowText(textBar_->GetDlgItem(IDC_SAMPLE_TEXT));
+  settings_.DispText = fw::WindowText(textBar_->GetDlgItem(IDC_SAMPLE_TEXT));
   Repaint();
 }
 
 void CGlimraView::OnSizeEditChange() {
   if (!initialised_ || !textBar_) return;
-  settings_.DispFontSize = viewer::ParseSize(WindowText(textBar_->GetDlgItem(IDC_SAMPLE_SIZE)).c_str());
+  settings_.DispFontSize = viewer::ParseSize(fw::WindowText(textBar_->GetDlgItem(IDC_SAMPLE_SIZE)).c_str());
   Repaint();
 }
 
@@ -127,11 +116,9 @@ void CGlimraView::OnSizeSelChange() {
   HWND box = textBar_->GetDlgItem(IDC_SAMPLE_SIZE);
   LRESULT index = ::SendMessageA(box, CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return;
-  LRESULT length = ::SendMessageA(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) return;
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  ::SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  settings_.DispFontSize = viewer::ParseSize(text.c_str());
+  const std::optional<std::string> text = fw::ComboItemText(box, static_cast<int>(index));
+  if (!text) return;
+  settings_.DispFontSize = viewer::ParseSize(text->c_str());
   Repaint();
 }
 
@@ -141,13 +128,8 @@ void CGlimraView::OnEditPaste() {
     ::SendMessageA(edit, WM_PASTE, 0, 0);
     return;
   }
-  // Another program may hold the clipboard for a moment.
-  bool open = false;
-  for (int i = 0; i < kClipboardTries && !open; ++i) {
-    open = ::OpenClipboard(m_hWnd) != FALSE;
-    if (!open) ::Sleep(kClipboardWaitMs);
-  }
-  if (!open) return;
+  win::ClipboardSession clipboard(m_hWnd);
+  if (!clipboard.IsOpen()) return;
   if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
     const char* text = static_cast<const char*>(::GlobalLock(data));
     settings_.DispText = text ? text : "";
@@ -157,5 +139,4 @@ void CGlimraView::OnEditPaste() {
     else if (initialised_)
       Repaint();
   }
-  ::CloseClipboard();
 }

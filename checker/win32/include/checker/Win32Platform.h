@@ -10,6 +10,7 @@
 
 #include "checker/HttpTransfer.h"
 #include "checker/RunPlatform.h"
+#include "win/Handles.h"
 
 namespace checker {
 
@@ -61,10 +62,10 @@ class Win32Platform : public RunPlatform {
   std::atomic<bool> abort_{false};
   TransferGate gate_;
   std::mutex workersLock_;
-  std::vector<HANDLE> workers_;
+  std::vector<win::UniqueHandle> workers_;
   // The relay thread, opened at the first post so that a later thread with
   // the same id is never taken for it; gone once a failed post found it ended.
-  HANDLE relay_ = nullptr;
+  win::UniqueHandle relay_;
   bool relayGone_ = false;
 };
 
