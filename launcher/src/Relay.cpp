@@ -33,15 +33,11 @@ std::string HostProgramPath() {
 int Relay(const RunData& run, int code, int param) {
   int result = 0;
   if (run.callback != nullptr) result = run.callback(run.userValue, code, param);
-  if (run.hostWindow == nullptr) return result;
-  const WPARAM w = static_cast<WPARAM>(code);
-  const LPARAM l = static_cast<LPARAM>(param);
-  // A block's progress asks nothing of the host, and waiting for its answer
-  // would cost two thread switches per block. Sent without waiting, it still
-  // joins the host thread's queue of sent messages behind the reports before
-  // it and ahead of those after it, so the host sees every report in order.
-  if (code == LVK_DOWNLOAD_PROGRESS && SendNotifyMessageA(run.hostWindow, WM_LVK_NOTIFY, w, l)) return result;
-  return static_cast<int>(SendMessageA(run.hostWindow, WM_LVK_NOTIFY, w, l));
+  if (run.hostWindow != nullptr) {
+    result = static_cast<int>(
+        SendMessageA(run.hostWindow, WM_LVK_NOTIFY, static_cast<WPARAM>(code), static_cast<LPARAM>(param)));
+  }
+  return result;
 }
 
 void RelayIfReport(const RunData& run, const MSG& msg) {

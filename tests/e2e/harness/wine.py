@@ -190,10 +190,11 @@ class Wine:
         raise RuntimeError(f"wtool {args} failed ({r.returncode}): {r.stderr.decode(errors='replace')}")
 
     def post(self, hwnd, msg, wparam=0, lparam=0):
-        self.wtool("post", hex(hwnd), msg, wparam, lparam)
+        # A refused post was not posted: trying again cannot post it twice.
+        self._send_retrying("post", hex(hwnd), msg, wparam, lparam)
 
     def command(self, hwnd, cmd_id):
-        self.wtool("command", hex(hwnd), cmd_id)
+        self._send_retrying("command", hex(hwnd), cmd_id)
 
     def file_dialog(self, title, *texts, timeout=60):
         """Fills the file name field of the open dialog titled title with each
