@@ -218,6 +218,29 @@ TEST_F(FontListTest, ListModesShowFavouritesOrCandidatesOnly) {
   EXPECT_EQ(unbound.GetFont(0).favourite, 0);
 }
 
+TEST_F(FontListTest, NarrowingsLieOnTopOfSwitchesAndListModes) {
+  for (const char* name : {"Alpha", "Beta", "Gamma", "Delta"}) system.Add(name, 0);
+  list.Rebuild(true);
+  list.SetFavourite(VisibleIndex(list, "Alpha"), true);
+  list.SetFavourite(VisibleIndex(list, "Beta"), true);
+  list.SetNarrowing(CFontList::kNarrowCoverage, [](const _FONTDEF& f) { return f.name != "Beta"; });
+  list.SetNarrowing(CFontList::kNarrowSearch, [](const _FONTDEF& f) { return f.name.find('a') != std::string::npos; });
+  list.ApplyFilter(kEverything);
+  EXPECT_EQ(VisibleNames(list), (std::vector<std::string>{"Alpha", "Delta", "Gamma"}));
+  EXPECT_EQ(list.FindVisible("Gamma"), 2);
+  EXPECT_EQ(list.FindVisible("Beta"), -1);
+
+  settings.ListMode = kListFavourites;
+  list.ApplyFilter(kEverything);
+  EXPECT_EQ(VisibleNames(list), (std::vector<std::string>{"Alpha"}));
+
+  settings.ListMode = kListStandard;
+  list.SetNarrowing(CFontList::kNarrowCoverage, nullptr);
+  list.SetNarrowing(CFontList::kNarrowSearch, nullptr);
+  list.ApplyFilter(kEverything);
+  EXPECT_EQ(list.GetCount(), 4);
+}
+
 TEST_F(FontListTest, FavouritesAreRestoredByExactNameOnRebuild) {
   system.Add("Arial", 0);
   system.Add("Tahoma", 0);

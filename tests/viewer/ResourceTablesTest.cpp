@@ -176,7 +176,7 @@ const ToolBar kToolBars[] = {
 
 const ACCEL kAccelerators[] = {
     {FVIRTKEY | FCONTROL, 'P', 57607}, {FVIRTKEY | FCONTROL, 'C', 57634}, {FVIRTKEY | FCONTROL, 'V', 57637},
-    {FVIRTKEY, VK_F6, 57680},          {FVIRTKEY | FSHIFT, VK_F6, 57681},
+    {FVIRTKEY | FCONTROL, 'F', 32815}, {FVIRTKEY, VK_F6, 57680},          {FVIRTKEY | FSHIFT, VK_F6, 57681},
 };
 
 constexpr WORD kToolBarType = 241;

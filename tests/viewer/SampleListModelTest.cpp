@@ -113,6 +113,12 @@ TEST(SampleListLayout, FramesOutlineTheirCells) {
   EXPECT_TRUE(m.SelectionFrame(-1, 600).empty());
   m.labelHeightMax = 15;
   EXPECT_EQ(m.MarksTop(100), 120);
+  // Extra label lines stack under the marks and make room for themselves.
+  EXPECT_EQ(m.ExtraLineTop(100, 0), 135);
+  EXPECT_EQ(m.ExtraLineTop(100, 1), 150);
+  m.labelExtraLines = 2;
+  EXPECT_EQ(m.RowHeightFor(10), 33 + 30 + 2);
+  EXPECT_EQ(m.RowHeightFor(90), 90);
 }
 
 TEST(SampleListScroll, EveryScrollCode) {

@@ -333,10 +333,21 @@ void CFontList::ApplyFilter(const std::vector<int>& filters) {
       }
     }
     if (chosen == -1) continue;
+    if (!std::all_of(narrowings_.begin(), narrowings_.end(),
+                     [&font](const Narrowing& keep) { return !keep || keep(font); }))
+      continue;
     font.chosenEntry = chosen;
     visible_.push_back(&font);
     visibleMaster_.push_back(static_cast<std::uint32_t>(m));
   }
+}
+
+void CFontList::SetNarrowing(NarrowingSlot slot, Narrowing keep) { narrowings_.at(slot) = std::move(keep); }
+
+int CFontList::FindVisible(std::string_view name) const {
+  for (std::size_t i = 0; i < visible_.size(); ++i)
+    if (visible_[i]->name == name) return static_cast<int>(i);
+  return -1;
 }
 
 std::string CFontList::GetName(int index) const { return Visible(index).name; }

@@ -8,7 +8,9 @@
 // Indexes taken by the operations are indexes into the visible list; one
 // outside it raises fw::InvalidArgumentError and changes nothing.
 // Portable: no windows.h (Win32FontSystem.h turns FontLogFont into LOGFONTA).
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -75,7 +77,16 @@ class CFontList {
   // choosing for each shown face the entry it is drawn with.
   void ApplyFilter(const std::vector<int>& filters);
 
+  // Narrowings that features beyond the display switches lay on top of them,
+  // one per slot: ApplyFilter keeps only the faces every set narrowing keeps.
+  // An empty function lifts the slot's narrowing; the caller applies again.
+  enum NarrowingSlot { kNarrowCoverage, kNarrowSearch, kNarrowingSlots };
+  using Narrowing = std::function<bool(const _FONTDEF&)>;
+  void SetNarrowing(NarrowingSlot slot, Narrowing keep);
+
   int GetCount() const { return static_cast<int>(visible_.size()); }
+  // The visible row showing that face (exact name), or -1.
+  int FindVisible(std::string_view name) const;
   // The record behind a visible row (kind, marks, entries).
   const _FONTDEF& GetFont(int index) const;
 
@@ -142,4 +153,5 @@ class CFontList {
   std::vector<_FONTDEF*> visible_;
   std::vector<std::uint32_t> visibleMaster_;  // master index of each visible row
   std::vector<std::unique_ptr<_TMPFONTDEF>> temps_;
+  std::array<Narrowing, kNarrowingSlots> narrowings_;
 };

@@ -1,6 +1,7 @@
 // Construction, first-paint initialisation, refresh, layout and painting.
 #include "view/GlimraView.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -51,6 +52,7 @@ FW_BEGIN_MESSAGE_MAP(CGlimraView, fw::CView)
   fw::OnCbnSelChange(IDC_SAMPLE_SIZE, &CGlimraView::OnSizeSelChange),
   fw::OnCommand(ID_EDIT_PASTE, &CGlimraView::OnEditPaste),
   fw::OnMessage(WM_LVK_NOTIFY, &CGlimraView::OnLvkNotify),
+  fw::OnMessage(WM_GLIMRA_FACES_SCANNED, &CGlimraView::OnFacesScanned),
 FW_END_MESSAGE_MAP()
 // clang-format on
 
@@ -120,6 +122,7 @@ void CGlimraView::InitialiseView(fw::CDC& dc) {
   labelFace_ = metrics.lfMenuFont.lfFaceName;
 
   textBar_ = host_.TextBar();
+  faceScan_.SetNotify(m_hWnd, WM_GLIMRA_FACES_SCANNED);
   fonts_.Rebuild(true);
   if (textBar_) {
     SetSampleTextBox(settings_.DispText);
@@ -152,16 +155,52 @@ void CGlimraView::RefreshAndRepaint() {
   RefreshAndRepaint(dc);
 }
 
-void CGlimraView::RefreshAndRepaint(fw::CDC& dc) {
-  std::vector<int> codes = viewer::FilterCodes(settings_.SelLangEN, settings_.SelLangJA, settings_.SelLangALL,
-                                               settings_.SelFontORG, settings_.SelFontTMP);
-  model_.topRow = model_.selectedRow = 0;
-  fonts_.ApplyFilter(codes);
+void CGlimraView::ApplyDisplayFilter() {
+  fonts_.ApplyFilter(viewer::FilterCodes(settings_.SelLangEN, settings_.SelLangJA, settings_.SelLangALL,
+                                         settings_.SelFontORG, settings_.SelFontTMP));
   model_.rowCount = fonts_.GetCount();
+}
+
+void CGlimraView::RefreshAndRepaint(fw::CDC& dc) {
+  model_.topRow = model_.selectedRow = 0;
+  ApplyDisplayFilter();
   if (viewer::AdjustBuiltInSample(settings_.DispText, settings_.SelLangJA == 1, fw::LoadResString(IDS_SAMPLE_JAPANESE),
                                   fw::LoadResString(IDS_SAMPLE_WESTERN)))
     SetSampleTextBox(settings_.DispText);
   LayoutAndPaint(dc);
+}
+
+void CGlimraView::Renarrow() {
+  if (!initialised_) return;
+  const std::string selected = model_.rowCount > 0 ? fonts_.GetName(model_.selectedRow) : std::string();
+  const int offset = std::max(0, model_.selectedRow - model_.topRow);
+  ApplyDisplayFilter();
+  const int row = selected.empty() ? -1 : fonts_.FindVisible(selected);
+  model_.selectedRow = std::max(row, 0);
+  model_.topRow = row < 0 ? 0 : std::max(0, row - offset);
+  Repaint();
+}
+
+LRESULT CGlimraView::OnFacesScanned(WPARAM, LPARAM) {
+  faceScan_.Collect();
+  return 0;
+}
+
+std::string CGlimraView::LabelName(int row) const {
+  std::string face = fonts_.GetName(row), name = face;
+  for (const RowLabelProvider* provider : rowLabels_) name += provider->NameSuffix(face);
+  return name;
+}
+
+void CGlimraView::DrawExtraLabelLines(fw::CDC& dc, int row, int y) {
+  const std::string face = fonts_.GetName(row);
+  int k = 0;
+  for (const RowLabelProvider* provider : rowLabels_)
+    for (int line = 0; line < provider->LineCount(); ++line, ++k) {
+      const int top = model_.ExtraLineTop(y, k);
+      RECT rect{2, top, settings_.Width1, top + model_.labelHeightMax};
+      dc.DrawText(provider->Line(face, line), &rect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
 }
 
 void CGlimraView::Repaint() {
@@ -179,6 +218,8 @@ void CGlimraView::LayoutAndPaint(fw::CDC& dc) {
 
   model_.rowCount = fonts_.GetCount();
   model_.width1 = width1;
+  model_.labelExtraLines = 0;
+  for (const RowLabelProvider* provider : rowLabels_) model_.labelExtraLines += provider->LineCount();
   model_.BeginLayout(client.bottom);
   dc.SetTextColor(text);
   for (int i = model_.NextRow(); i >= 0; i = model_.NextRow()) {
@@ -200,7 +241,7 @@ void CGlimraView::LayoutAndPaint(fw::CDC& dc) {
 
     dc.SelectObject(labelFont_);
     RECT nameRect{2, y + 2, width1, y + h + 2};
-    dc.DrawText(fonts_.GetName(i), &nameRect, kNameFormat);
+    dc.DrawText(LabelName(i), &nameRect, kNameFormat);
     const _FONTDEF& def = fonts_.GetFont(i);
     std::string marks = viewer::MarksText(def.favourite == 1, def.candidate == 1);
     if (!marks.empty()) {
@@ -209,6 +250,7 @@ void CGlimraView::LayoutAndPaint(fw::CDC& dc) {
       dc.DrawText(marks, &marksRect, kNameFormat);
       dc.SetTextColor(old);
     }
+    if (model_.labelExtraLines > 0) DrawExtraLabelLines(dc, i, y);
     dc.SelectObject(gridPen_);
     dc.MoveTo(width1 + 1, y);
     dc.LineTo(width1 + 1, y + h + 4);

@@ -37,6 +37,7 @@ int SampleListModel::NextRow() const {
 int SampleListModel::RowHeightFor(int sampleHeight) const {
   // 2.2 label heights, truncated; in integers so that x87 and SSE builds agree.
   int minimum = 22 * labelHeightMax / 10;
+  if (labelExtraLines > 0) minimum += labelExtraLines * labelHeightMax + 2;
   return std::max(sampleHeight, minimum);
 }
 
@@ -100,6 +101,8 @@ std::vector<Rect> SampleListModel::TemporaryFrame(int i) const {
 int SampleListModel::MarksTop(int y) const {
   return 12 * labelHeightMax / 10 + y + 2;  // 1.2 label heights below the row top
 }
+
+int SampleListModel::ExtraLineTop(int y, int k) const { return 22 * labelHeightMax / 10 + k * labelHeightMax + y + 2; }
 
 Reaction SampleListModel::Scroll(int code, int position) {
   Reaction r{Reaction::kNothing};

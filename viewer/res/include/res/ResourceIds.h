@@ -60,6 +60,21 @@
 #define ID_MODE_STANDARD 32806
 #define ID_FONT_PERMANENT 32807
 
+// Commands of the features that are off until the user turns them on (Japanese
+// coverage, vertical preview, names and search). Their menu items follow the
+// standard ones of each menu behind a separator.
+#define ID_VIEW_COVERAGE 32809
+#define ID_COVERAGE_FULL_JOYO 32810
+#define ID_COVERAGE_DETAILS 32811
+#define ID_COVERAGE_SAVE_CSV 32812
+#define ID_VIEW_VERTICAL 32813  // also the vertical preview bar's id
+#define ID_VIEW_ENGLISH_NAMES 32814
+#define ID_EDIT_FIND 32815  // shows the find bar
+#define IDD_FINDBAR 133
+#define IDC_FIND_TEXT 1002
+// Their texts, in string blocks of their own: coverage 288 to 303, vertical
+// preview 304 to 319, names and search 320 to 335.
+
 // The framework's standard commands (ID_FILE_PRINT, ID_EDIT_COPY, ID_HELP...)
 // come from its own header.
 #include "framework/Resource.h"
@@ -82,3 +97,8 @@
 #define GLIMRA_QUERY_PRINT_DPI 7
 #define GLIMRA_QUERY_PRINT_FOOTER_HEIGHT 8
 #define GLIMRA_QUERY_PAGE_START 9
+// Codes 10 to 19 belong to the coverage feature, 20 to 29 to the vertical
+// preview, 30 to 39 to names and search.
+
+// Posted to the view by the face-table scan when results are ready to collect.
+#define WM_GLIMRA_FACES_SCANNED 0x8051

@@ -7,10 +7,12 @@
 // command group has a command target of its own in its folder, owned by the
 // view and reached through OnCmdMsg (ViewCommands.cpp).
 #include <string>
+#include <vector>
 
 #include "ClipboardCommandTarget.h"
 #include "ListModeCommandTarget.h"
 #include "PrintCommandTarget.h"
+#include "facescan/FaceScanner.h"
 #include "fonts/FontList.h"
 #include "framework/Framework.h"
 #include "install/FontInstallCommands.h"
@@ -19,6 +21,7 @@
 #include "settings/DisplaySettings.h"
 #include "update/LanvikUpdateHost.h"
 #include "update/UpdateCommandTarget.h"
+#include "view/RowLabels.h"
 #include "view/SampleListModel.h"
 #include "view/ViewHost.h"
 
@@ -46,6 +49,10 @@ class CGlimraView : public fw::CView,
   // top and the selection on the first row, and paints.
   void RefreshAndRepaint() override;
   void RefreshAndRepaint(fw::CDC& dc);
+  // Applies the display switches and the narrowings again after a narrowing
+  // changed: the selected face stays selected, at the same place on screen,
+  // while it remains visible; otherwise the first row is selected.
+  void Renarrow();
   // Draws (show) or erases the red frame around a laid-out row's sample.
   void DrawSelectionFrame(fw::CDC& dc, int row, bool show);
   // The green frame around the name of a temporary font's row.
@@ -60,6 +67,11 @@ class CGlimraView : public fw::CView,
   CFontList& Fonts() { return fonts_; }
   LoadedFileList& LoadedFiles() { return loadedFiles_; }
   const viewer::SampleListModel& Model() const { return model_; }
+  // Names, coverage and vertical forms of every face, measured in the
+  // background on request; results arrive on WM_GLIMRA_FACES_SCANNED.
+  facescan::FaceScanner& FaceScan() { return faceScan_; }
+  // Providers of label text beyond the face name and marks (not owned).
+  void AddRowLabels(const RowLabelProvider& provider) { rowLabels_.push_back(&provider); }
   int SelectedRow() const override { return model_.selectedRow; }
   bool IsClassicSystem() const override { return classicSystem_; }
   bool IsInitialised() const { return initialised_; }
@@ -71,6 +83,12 @@ class CGlimraView : public fw::CView,
   // A font of tenths-of-a-point height for dc (the point-font rule).
   HFONT CreatePointFont(LOGFONTA lf, fw::CDC& dc) const;
   void SetSampleTextBox(const std::string& text);
+  // The visible list from the display switches, list mode and narrowings.
+  void ApplyDisplayFilter();
+  // The face name with what the label providers append to it.
+  std::string LabelName(int row) const;
+  void DrawExtraLabelLines(fw::CDC& dc, int row, int y);
+  LRESULT OnFacesScanned(WPARAM, LPARAM);
 
   // --- input (ViewInput.cpp)
   LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
@@ -122,6 +140,8 @@ class CGlimraView : public fw::CView,
   fw::Font labelFont_;
   fw::Pen gridPen_;
   int labelWidthMax_ = 0;
+  facescan::FaceScanner faceScan_;
+  std::vector<const RowLabelProvider*> rowLabels_;
 
   // The command groups, in the order OnCmdMsg offers them a command.
   ListModeCommandTarget listModes_{settings_, fonts_, *this};

@@ -69,6 +69,9 @@ class SampleListModel {
   int rowsBottom = 0;
   int wheelRemainder = 0;
   int labelHeightMax = 0;
+  // Label lines that optional features draw under the name and marks; the
+  // row's minimum height grows by one label height for each.
+  int labelExtraLines = 0;
   int width1 = -1;
   bool dragging = false;
   std::vector<int> rowTops;
@@ -89,7 +92,8 @@ class SampleListModel {
   // y from which the rest of the client area is cleared after the pass.
   int FillFrom() const { return fillFrom_; }
   int LayoutCount() const { return static_cast<int>(rowTops.size()); }
-  // Row height for a measured sample: never below 2.2 label heights.
+  // Row height for a measured sample: never below 2.2 label heights (plus
+  // the extra label lines).
   int RowHeightFor(int sampleHeight) const;
   // True when row i (a visible-list index) was laid out by the last pass.
   bool IsLaidOut(int i) const;
@@ -101,6 +105,8 @@ class SampleListModel {
   std::vector<Rect> TemporaryFrame(int i) const;
   // Top of the marks line under the face name of a row starting at y.
   int MarksTop(int y) const;
+  // Top of extra label line k (from 0) of a row starting at y.
+  int ExtraLineTop(int y, int k) const;
 
   // --- input ----------------------------------------------------------------
   // A scroll request; the position is used by the thumb codes only.
