@@ -17,4 +17,15 @@ struct FamilyNames {
 // lies outside the table is skipped as if absent.
 Result<FamilyNames> ReadFamilyNames(Bytes name);
 
+inline constexpr std::uint16_t kNameFamily = 1, kNameFull = 4;
+
+// The Windows-platform names with one name ID: Japanese, English, and the
+// first of any other language. Errors as for ReadFamilyNames.
+struct WindowsNames {
+  std::u16string japanese, english, other;
+  // Japanese, else English, else the other language; empty when none.
+  const std::u16string& Preferred() const { return !japanese.empty() ? japanese : !english.empty() ? english : other; }
+};
+Result<WindowsNames> ReadWindowsNames(Bytes name, std::uint16_t nameId);
+
 }  // namespace fonttables
