@@ -19,6 +19,7 @@ KEY = r"HKCU\Software\VANTO\Glimra"
 BAR_ENTRIES = ("BarID", "Visible", "Side", "Row", "Order")
 DARK = 128
 EM_SETSEL = 0x00B1
+WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON = 0x0200, 0x0201, 0x0202, 0x0001
 
 
 class Viewer(Glimra):
@@ -167,14 +168,22 @@ def test_vertical_pane_and_family_names(viewer, wine, shots, tmp_path):
     wine.screenshot(shots / "vertical-no-variant.png")
     xs, ys = zip(*sample_ink(shoot(wine, pane, tmp_path / "pane3.ppm")))
     assert max(xs) - min(xs) > 2 * (max(ys) - min(ys)), "the note is not a line of text"
+
+    # Its inner edge follows the mouse: 60 pixels wider; the view gives way.
+    width = pane.rect[2] - pane.rect[0]
+    for msg, keys, x in ((WM_LBUTTONDOWN, MK_LBUTTON, 2), (WM_MOUSEMOVE, MK_LBUTTON, -60), (WM_LBUTTONUP, 0, -60)):
+        wine.post(v.pane_hwnd, msg, keys, (300 << 16) | (x & 0xFFFF))
+    pane = wait_until(lambda: next((p for p in [v.pane()] if p.rect[2] - p.rect[0] == width + 60), None), timeout=10)
+    assert v.child(59648, "FwView").rect[2] <= pane.rect[0]
     assert v.close() == 0
     assert wine.reg_get(KEY + r"\VerticalPreview", "Visible") == 1
     assert wine.reg_get(KEY + r"\VerticalPreview", "Side") == 3
+    assert wine.reg_get(KEY + r"\VerticalPreview", "Width") == width + 60
     assert bar_layout(wine) == without
 
     # Back as it was left; hidden again from the menu, and still out of the bars' values.
     v = viewer()
-    assert v.pane().visible
+    assert v.pane().visible and v.pane().rect[2] - v.pane().rect[0] == width + 60
     v.command(ID_VIEW_VERTICAL)
     v.settle()
     assert not v.pane().visible

@@ -16,6 +16,8 @@ const char kSection[] = "VerticalPreview";
 constexpr int kDefaultWidth = 200;
 constexpr int kMinWidth = 60;
 constexpr int kMargin = 6;
+constexpr int kEdge = 5;        // the inner edge's grip, in pixels
+constexpr int kViewLeft = 100;  // what a wide pane leaves of the frame
 // Rotated a quarter turn clockwise, as vertical variants are drawn.
 constexpr LONG kDownwards = 2700;
 
@@ -71,6 +73,10 @@ FW_BEGIN_MESSAGE_MAP(VerticalPreviewBar, fw::CControlBar)
   fw::OnMessage(WM_ERASEBKGND, &VerticalPreviewBar::OnEraseBackground),
   fw::OnMessage(WM_SHOWWINDOW, &VerticalPreviewBar::OnShowWindow),
   fw::OnMessage(WM_GLIMRA_QUERY, &VerticalPreviewBar::OnQuery),
+  fw::OnMessage(WM_LBUTTONDOWN, &VerticalPreviewBar::OnLButtonDown),
+  fw::OnMessage(WM_MOUSEMOVE, &VerticalPreviewBar::OnMouseMove),
+  fw::OnMessage(WM_LBUTTONUP, &VerticalPreviewBar::OnLButtonUp),
+  fw::OnMessage(WM_SETCURSOR, &VerticalPreviewBar::OnSetCursor),
 FW_END_MESSAGE_MAP()
 // clang-format on
 
@@ -97,10 +103,65 @@ void VerticalPreviewBar::SaveState() const {
   app->WriteProfileInt(kSection, "Width", width_);
 }
 
-// Docked on the left or right only: its width across, the room along.
-fw::CSize VerticalPreviewBar::CalcFixedLayout(bool) { return fw::CSize(width_, width_); }
+// Docked on the left or right only: its width across (leaving the view some
+// room, whatever the saved width), the room along.
+fw::CSize VerticalPreviewBar::CalcFixedLayout(bool) {
+  int width = width_;
+  if (m_pDockSite) width = std::min(width, std::max<int>(kMinWidth, m_pDockSite->GetClientRect().Width() - kViewLeft));
+  return fw::CSize(width, width);
+}
 
 LONG VerticalPreviewBar::DockedLength(bool, LONG room) { return std::max<LONG>(room, 0); }
+
+bool VerticalPreviewBar::OnInnerEdge(int x) const {
+  const LONG width = GetClientRect().Width();
+  return m_side == 2 ? x >= width - kEdge : x < kEdge;
+}
+
+void VerticalPreviewBar::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
+  if (!OnInnerEdge(static_cast<short>(LOWORD(lParam)))) {
+    fw::CControlBar::OnLButtonDown(wParam, lParam);
+    return;
+  }
+  sizing_ = true;
+  ::SetCapture(m_hWnd);
+}
+
+void VerticalPreviewBar::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+  if (sizing_ && !(wParam & MK_LBUTTON)) sizing_ = false;  // the capture went elsewhere
+  if (!sizing_ || !m_pDockSite) return;
+  POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ::MapWindowPoints(m_hWnd, m_pDockSite->m_hWnd, &p, 1);
+  const fw::CRect bar = GetWindowRect(), frame = m_pDockSite->GetClientRect();
+  POINT outer{m_side == 2 ? bar.left : bar.right, 0};
+  ::ScreenToClient(m_pDockSite->m_hWnd, &outer);
+  const int wanted = m_side == 2 ? p.x - outer.x : outer.x - p.x;
+  const int widest = std::max<int>(kMinWidth, frame.Width() - kViewLeft);
+  const int width = std::clamp(wanted, kMinWidth, widest);
+  if (width == width_) return;
+  width_ = width;
+  m_pDockSite->RecalcLayout();
+}
+
+void VerticalPreviewBar::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
+  if (!sizing_) {
+    fw::CControlBar::OnLButtonUp(wParam, lParam);
+    return;
+  }
+  sizing_ = false;
+  ::ReleaseCapture();
+}
+
+LRESULT VerticalPreviewBar::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+  POINT p{};
+  ::GetCursorPos(&p);
+  ::ScreenToClient(m_hWnd, &p);
+  if (reinterpret_cast<HWND>(wParam) == m_hWnd && OnInnerEdge(p.x)) {
+    ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<const char*>(IDC_SIZEWE)));
+    return TRUE;
+  }
+  return fw::CControlBar::OnSetCursor(wParam, lParam);
+}
 
 void VerticalPreviewBar::OnUpdateCmdUI(fw::CCmdTarget&) {
   if (Follow()) Invalidate(false);

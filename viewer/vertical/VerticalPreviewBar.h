@@ -4,7 +4,7 @@
 // at the sample size, wrapping into columns from right to left. It follows
 // the view on idle, keeps its layout in a profile section of its own (the
 // frame's bar layout never lists it), and says whether the face substitutes
-// vertical forms.
+// vertical forms. Its inner edge sizes it.
 #include <string>
 
 #include "framework/Framework.h"
@@ -34,6 +34,13 @@ class VerticalPreviewBar : public fw::CControlBar {
   void OnUpdateCmdUI(fw::CCmdTarget& target) override;
 
  protected:
+  // Dragging the inner edge (towards the view) sets the pane's width; a
+  // press elsewhere is the bar's (the gripper).
+  void OnLButtonDown(WPARAM, LPARAM);
+  void OnMouseMove(WPARAM, LPARAM);
+  void OnLButtonUp(WPARAM, LPARAM);
+  LRESULT OnSetCursor(WPARAM, LPARAM);
+  bool OnInnerEdge(int x) const;
   void OnPaint();
   LRESULT OnEraseBackground(WPARAM, LPARAM) { return TRUE; }
   LRESULT OnShowWindow(WPARAM, LPARAM);
@@ -48,6 +55,7 @@ class VerticalPreviewBar : public fw::CControlBar {
   std::string formsLine_;
   int forms_ = -1;  // GLIMRA_QUERY_VERTICAL_FORMS
   int width_ = 0;
+  bool sizing_ = false;
   fw::Font labelFont_;
   // Of the last paint.
   int shown_ = 0;  // GLIMRA_QUERY_VERTICAL_SHOWN
