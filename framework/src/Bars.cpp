@@ -97,6 +97,10 @@ CRect CControlBar::Insets() const {
 
 void CControlBar::OnPaint() {
   CPaintDC dc(this);
+  DrawBarFrame(dc);
+}
+
+void CControlBar::DrawBarFrame(HDC dc) const {
   CRect r = GetClientRect();
   UINT edges = 0;
   if (m_dwStyle & CBRS_BORDER_LEFT) edges |= BF_LEFT;

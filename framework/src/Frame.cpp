@@ -414,15 +414,15 @@ void CFrameWnd::RecalcLayout(bool) {
       }
       LONG along = horizontal ? free.left : free.top;
       for (size_t k = i; k < end; ++k) {
-        CSize s = bars[k]->CalcFixedLayout(horizontal);
+        const LONG length = bars[k]->DockedLength(horizontal, (horizontal ? free.right : free.bottom) - along);
         CRect r;
         switch (side) {
-          case 0: r = CRect(along, free.top, along + s.cx, free.top + thickness); break;
-          case 1: r = CRect(along, free.bottom - thickness, along + s.cx, free.bottom); break;
-          case 2: r = CRect(free.left, along, free.left + thickness, along + s.cy); break;
-          default: r = CRect(free.right - thickness, along, free.right, along + s.cy); break;
+          case 0: r = CRect(along, free.top, along + length, free.top + thickness); break;
+          case 1: r = CRect(along, free.bottom - thickness, along + length, free.bottom); break;
+          case 2: r = CRect(free.left, along, free.left + thickness, along + length); break;
+          default: r = CRect(free.right - thickness, along, free.right, along + length); break;
         }
-        along += horizontal ? s.cx : s.cy;
+        along += length;
         bars[k]->MoveWindow(r);
       }
       switch (side) {
@@ -446,7 +446,7 @@ void CFrameWnd::SaveBarState(const char* profileName) const {
   std::string name = profileName;
   int n = 0;
   for (CControlBar* b : m_bars) {
-    if (!b->m_hWnd) continue;
+    if (!b->m_hWnd || b->m_bOwnBarState) continue;
     std::string section = name + "-Bar" + std::to_string(n++);
     app->WriteProfileInt(section.c_str(), "BarID", static_cast<int>(b->GetBarId()));
     app->WriteProfileInt(section.c_str(), "Visible", b->IsVisible() ? 1 : 0);
@@ -466,7 +466,7 @@ void CFrameWnd::LoadBarState(const char* profileName) {
     std::string section = name + "-Bar" + std::to_string(i);
     int id = app->GetProfileInt(section.c_str(), "BarID", 0);
     CControlBar* bar = id > 0 ? GetControlBar(static_cast<UINT>(id)) : nullptr;
-    if (!bar) continue;  // a bar this program no longer has
+    if (!bar || bar->m_bOwnBarState) continue;  // a bar this program no longer has, or keeps apart
     int side = app->GetProfileInt(section.c_str(), "Side", bar->m_side);
     // A side the bar may not dock on (a damaged or foreign value) keeps the built layout's.
     if (side >= 0 && side < 4 && (bar->GetDockStyle() & kSideAlign[side])) {

@@ -252,6 +252,56 @@ TEST_F(FrameTest, ABarDroppedNearAnEdgeDocksThereAndOnARowJoinsIt) {
   EXPECT_FALSE(frame_->DockControlBarAt(&frame_->bar1, middle));
 }
 
+// A pane beside the view that spans its side and keeps its layout itself.
+class SidePane : public fw::CControlBar {
+ public:
+  bool Make(fw::CFrameWnd* frame, UINT id) {
+    m_bOwnBarState = true;
+    if (!CreateBarWindow(frame, WS_CHILD | fw::CBRS_RIGHT, id)) return false;
+    EnableDocking(fw::CBRS_ALIGN_LEFT | fw::CBRS_ALIGN_RIGHT);
+    frame->DockControlBar(this, AFX_IDW_DOCKBAR_RIGHT);
+    return true;
+  }
+  fw::CSize CalcFixedLayout(bool) override { return fw::CSize(80, 80); }
+  LONG DockedLength(bool, LONG room) override { return room; }
+};
+
+TEST_F(FrameTest, APaneWithItsOwnStateSpansItsSideAndStaysOutOfTheBarLayout) {
+  frame_->MoveWindow(fw::CRect(0, 0, 600, 400));
+  frame_->ShowWindow(SW_SHOWNA);
+  frame_->SaveBarState("Without");
+  SidePane pane;
+  ASSERT_TRUE(pane.Make(frame_, 32813));
+  frame_->ShowControlBar(&pane, true, false);
+  fw::CRect client = frame_->GetClientRect(), bar3 = frame_->bar3.GetWindowRect(), r = pane.GetWindowRect();
+  ::MapWindowPoints(nullptr, frame_->m_hWnd, reinterpret_cast<POINT*>(&bar3), 2);
+  ::MapWindowPoints(nullptr, frame_->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+  // Under the top rows, down to the bottom; the view gives way.
+  EXPECT_EQ(r.right, client.right);
+  EXPECT_EQ(r.Width(), 80);
+  EXPECT_EQ(r.top, bar3.bottom);
+  EXPECT_EQ(r.bottom, client.bottom);
+  EXPECT_LE(frame_->GetActiveView()->GetWindowRect().right, pane.GetWindowRect().left);
+
+  // Saved with the pane shown: the same values as without it.
+  frame_->SaveBarState("With");
+  EXPECT_EQ(App().GetProfileInt("With-Summary", "Bars", 0), App().GetProfileInt("Without-Summary", "Bars", -1));
+  for (int i = 0; i < 4; ++i) {
+    const std::string with = "With-Bar" + std::to_string(i), without = "Without-Bar" + std::to_string(i);
+    for (const char* entry : {"BarID", "Visible", "Side", "Row", "Order"})
+      EXPECT_EQ(App().GetProfileInt(with.c_str(), entry, -1), App().GetProfileInt(without.c_str(), entry, -1))
+          << with << " " << entry;
+  }
+  // A layout that names the pane does not move or hide it.
+  App().WriteProfileInt("Foreign-Summary", "Bars", 1);
+  App().WriteProfileInt("Foreign-Bar0", "BarID", 32813);
+  App().WriteProfileInt("Foreign-Bar0", "Visible", 0);
+  App().WriteProfileInt("Foreign-Bar0", "Side", 2);
+  frame_->LoadBarState("Foreign");
+  EXPECT_TRUE(pane.IsVisible());
+  EXPECT_EQ(pane.m_side, 3);
+}
+
 TEST_F(FrameTest, DamagedLayoutValuesKeepTheBuiltLayout) {
   App().WriteProfileInt("Broken-Summary", "Bars", 2);
   App().WriteProfileInt("Broken-Bar0", "BarID", 32773);

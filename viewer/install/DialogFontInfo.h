@@ -1,6 +1,8 @@
 #pragma once
 // CDialogFontInfo: the face name of a font, the file that provides it and
-// whether it is registered or loaded for the session only.
+// whether it is registered or loaded for the session only. Under the face
+// name, a line added at run time gives the family names that the font itself
+// carries (Japanese / English) when they can be read.
 #include <string>
 
 #include "framework/Dialog.h"
@@ -15,4 +17,7 @@ class CDialogFontInfo : public fw::CDialog {
 
  protected:
   bool OnInitDialog() override;
+  // Moves the controls below the face name down by one line and puts the
+  // names there; the dialog grows by that line.
+  void AddNamesLine(const std::string& names);
 };

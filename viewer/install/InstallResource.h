@@ -17,6 +17,8 @@
 #define IDC_INFO_FACE 1066
 #define IDC_INFO_FILE 1067
 #define IDC_INFO_KIND 1068
+// Made at run time under the face name: its family names from the font.
+#define IDC_INFO_NAMES 1069
 
 // Message texts and captions, in string blocks of their own (256 to 287).
 #define IDS_FIND_ERROR_CAPTION 256

@@ -50,6 +50,13 @@ class CControlBar : public CWnd {
   bool IsVisible() const { return m_hWnd && (GetStyle() & WS_VISIBLE) != 0; }
   // Size the bar wants when laid out horizontally or vertically (outer, with gripper).
   virtual CSize CalcFixedLayout(bool horizontal) = 0;
+  // Length along its side when docked, given the room left on that row: by
+  // default the fixed layout's; a pane returns `room` to span it.
+  virtual LONG DockedLength(bool horizontal, LONG room) {
+    (void)room;
+    CSize s = CalcFixedLayout(horizontal);
+    return horizontal ? s.cx : s.cy;
+  }
   // Refreshes the state of the bar's commands (tool bar buttons) from target.
   virtual void OnUpdateCmdUI(CCmdTarget& target) { (void)target; }
 
@@ -58,12 +65,17 @@ class CControlBar : public CWnd {
   int m_row = 0;
   int m_order = 0;
   CFrameWnd* m_pDockSite = nullptr;
+  // A bar that keeps its layout in a profile section of its own: the frame's
+  // SaveBarState and LoadBarState leave it out.
+  bool m_bOwnBarState = false;
 
  protected:
   bool CreateBarWindow(CWnd* parent, DWORD style, UINT id);
   // Room taken by the gripper and borders around the bar's content.
   CRect Insets() const;
   virtual void LayoutContent() {}
+  // The borders and the gripper, as OnPaint draws them.
+  void DrawBarFrame(HDC dc) const;
   void OnPaint();
   void OnSize(WPARAM, LPARAM);
   LRESULT OnNotify(WPARAM, LPARAM);

@@ -38,6 +38,8 @@ FW_BEGIN_MESSAGE_MAP(CMainFrame, fw::CFrameWnd)
   fw::OnUpdateCommandUI(ID_VIEW_FONTSELECT, &CMainFrame::OnUpdateControlBarMenu),
   fw::OnUpdateCommandUI(ID_VIEW_TEXTINPUT, &CMainFrame::OnUpdateControlBarMenu),
   fw::OnUpdateCommandUI(ID_VIEW_LISTSELECT, &CMainFrame::OnUpdateControlBarMenu),
+  fw::OnCommand(ID_VIEW_VERTICAL, &CMainFrame::OnBarCheck),
+  fw::OnUpdateCommandUI(ID_VIEW_VERTICAL, &CMainFrame::OnUpdateControlBarMenu),
 FW_END_MESSAGE_MAP()
 // clang-format on
 
@@ -97,6 +99,8 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
   m_wndTextBar.SetWindowText(fw::LoadText(IDS_TEXTBAR_TITLE));
 
   if (GlimraApp().GetProfileString(kWindow, "Ver", "") == kLayoutVersion) LoadBarState(kBarProfile);
+  // The vertical preview keeps its layout apart from the bars'.
+  if (!m_wndVertical.Create(this, ID_VIEW_VERTICAL)) return -1;
 
   GlimraApp().m_pTextInputBar = &m_wndTextBar;
   return 0;
@@ -149,5 +153,6 @@ bool CMainFrame::DestroyWindow() {
     app.WriteProfileInt(kWindow, "cy", r.bottom - r.top);
   }
   SaveBarState(kBarProfile);
+  m_wndVertical.SaveState();
   return fw::CFrameWnd::DestroyWindow();
 }

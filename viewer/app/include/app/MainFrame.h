@@ -3,6 +3,7 @@
 // bar. It restores and saves its placement and bar layout, tells the view
 // when the user closes it, and opens the HTML help file.
 #include "framework/Framework.h"
+#include "vertical/VerticalPreviewBar.h"
 
 class CMainFrame : public fw::CFrameWnd {
   FW_DECLARE_MESSAGE_MAP()
@@ -25,6 +26,7 @@ class CMainFrame : public fw::CFrameWnd {
   fw::CToolBar m_wndFontBar;
   fw::CToolBar m_wndListBar;
   fw::CDialogBar m_wndTextBar;
+  VerticalPreviewBar m_wndVertical;  // hidden until the user shows it
 };
 
 // x (or y) of a window of size extent on a screen of size screen: a position

@@ -75,6 +75,13 @@
 // Their texts, in string blocks of their own: coverage 288 to 303, vertical
 // preview 304 to 319, names and search 320 to 335.
 
+// Vertical preview pane.
+#define IDS_VERTICAL_TITLE 304
+#define IDS_VERTICAL_NO_FACE 305
+#define IDS_VERTICAL_FORMS_YES 306
+#define IDS_VERTICAL_FORMS_NO 307
+#define IDS_VERTICAL_FORMS_UNKNOWN 308
+
 // The framework's standard commands (ID_FILE_PRINT, ID_EDIT_COPY, ID_HELP...)
 // come from its own header.
 #include "framework/Resource.h"
@@ -99,6 +106,13 @@
 #define GLIMRA_QUERY_PAGE_START 9
 // Codes 10 to 19 belong to the coverage feature, 20 to 29 to the vertical
 // preview, 30 to 39 to names and search.
+// The vertical preview pane answers its own codes when they are sent to it:
+// what its last paint showed (0 nothing, 1 the vertical sample, 2 the note
+// that the face has no vertical variant), the face's vertical forms (-1 not
+// read, else 1 for 'vert' plus 2 for 'vrt2') and the columns drawn.
+#define GLIMRA_QUERY_VERTICAL_SHOWN 20
+#define GLIMRA_QUERY_VERTICAL_FORMS 21
+#define GLIMRA_QUERY_VERTICAL_COLUMNS 22
 
 // Posted to the view by the face-table scan when results are ready to collect.
 #define WM_GLIMRA_FACES_SCANNED 0x8051
