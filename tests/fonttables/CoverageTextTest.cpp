@@ -33,10 +33,13 @@ TEST(CoverageTextTest, LineRoundsDownSoThatOnlyCompleteSetsShow100) {
   EXPECT_EQ(Percent(7, 5), 100);
 }
 
-TEST(CoverageTextTest, FullJoyoMeansEveryJoyoKanji) {
+TEST(CoverageTextTest, FullJoyoMeansEveryJoyoKanjiAndVerticalFacesShareTables) {
   EXPECT_TRUE(HasFullJoyo(Report(2136, 0)));
   EXPECT_FALSE(HasFullJoyo(Report(2135, 3390)));
   EXPECT_FALSE(HasFullJoyo(Report(0, 0)));
+  EXPECT_EQ(MeasuredName("@IPA Mincho"), "IPA Mincho");
+  EXPECT_EQ(MeasuredName("IPA@"), "IPA@");
+  EXPECT_EQ(MeasuredName(""), "");
 }
 
 TEST(CoverageTextTest, CsvHeaderRowsAndQuoting) {

@@ -22,6 +22,10 @@ constexpr UINT kTimerMs = 300;
 
 }  // namespace
 
+const facescan::FaceFacts* CoverageCommandTarget::Facts(const std::string& face) const {
+  return scan_.Find(coverageui::MeasuredName(face));
+}
+
 // clang-format off
 FW_BEGIN_MESSAGE_MAP(CoverageCommandTarget, fw::CCmdTarget)
   fw::OnCommand(ID_VIEW_COVERAGE, &CoverageCommandTarget::OnViewCoverage),
@@ -55,7 +59,7 @@ CoverageCommandTarget::~CoverageCommandTarget() {
 
 std::string CoverageCommandTarget::Line(const std::string& face, int) const {
   EnsureScanRequested();
-  const facescan::FaceFacts* facts = scan_.Find(face);
+  const facescan::FaceFacts* facts = Facts(face);
   if (!facts) return words_.pending;
   if (!facts->measured) return words_.unreadable;
   return coverageui::CoverageLine(facts->report, words_);
@@ -78,7 +82,7 @@ void CoverageCommandTarget::ApplyNarrowing() {
     // At start the view measures its label height on the visible faces: an
     // empty list would leave it 0. Until then the filter keeps every face.
     if (site_.Model().labelHeightMax == 0) return true;
-    const facescan::FaceFacts* facts = scan_.Find(font.name);
+    const facescan::FaceFacts* facts = Facts(font.name);
     return facts && facts->measured && coverageui::HasFullJoyo(facts->report);
   });
 }
@@ -87,7 +91,8 @@ void CoverageCommandTarget::RequestScan() {
   const viewer::SampleListModel& model = site_.Model();
   std::vector<std::string> onScreen;
   const int end = std::min(fonts_.GetCount(), model.topRow + std::max(model.visibleRows, 1) + 1);
-  for (int row = std::max(model.topRow, 0); row < end; ++row) onScreen.push_back(fonts_.GetName(row));
+  for (int row = std::max(model.topRow, 0); row < end; ++row)
+    onScreen.push_back(coverageui::MeasuredName(fonts_.GetName(row)));
   if (!onScreen.empty()) scan_.Request(onScreen, true);
   EnsureScanRequested();
 }
@@ -98,7 +103,8 @@ void CoverageCommandTarget::EnsureScanRequested() const {
   requestedFaces_ = master.size();
   std::vector<std::string> faces;
   faces.reserve(master.size());
-  for (const auto& font : master) faces.push_back(font->name);
+  for (const auto& font : master)
+    if (coverageui::MeasuredName(font->name) == font->name) faces.push_back(font->name);
   scan_.Request(faces);
 }
 
@@ -182,7 +188,7 @@ void CoverageCommandTarget::OnFullJoyo() {
 void CoverageCommandTarget::OnDetails() {
   const int row = site_.SelectedRow();
   if (row < 0 || row >= fonts_.GetCount()) return;
-  ShowCoverageDetails(view_.m_hWnd, fonts_.GetName(row));
+  ShowCoverageDetails(view_.m_hWnd, coverageui::MeasuredName(fonts_.GetName(row)));
 }
 
 void CoverageCommandTarget::OnSaveCsv() {
@@ -205,7 +211,7 @@ LRESULT CoverageCommandTarget::Query(WPARAM what, LPARAM param) const {
                  : -1;
     case GLIMRA_QUERY_COVERAGE_JOYO: {
       if (param < 0 || param >= fonts_.GetCount()) return -1;
-      const facescan::FaceFacts* facts = scan_.Find(fonts_.GetName(static_cast<int>(param)));
+      const facescan::FaceFacts* facts = Facts(fonts_.GetName(static_cast<int>(param)));
       if (!facts) return -1;
       return facts->measured ? static_cast<LRESULT>(facts->report.covered[coverage::kJoyo]) : -2;
     }

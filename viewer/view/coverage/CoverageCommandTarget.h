@@ -51,6 +51,8 @@ class CoverageCommandTarget : public fw::CCmdTarget, public RowLabelProvider {
   void OnUpdateFullJoyo(fw::CCmdUI* ui);
   void OnUpdateNeedsFace(fw::CCmdUI* ui);
 
+  // The facts of a face, or null while it is not measured.
+  const facescan::FaceFacts* Facts(const std::string& face) const;
   void SaveSettings();
   void ApplyNarrowing();
   // Asks the scan for the rows on screen first, then for every face.

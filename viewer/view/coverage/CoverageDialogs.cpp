@@ -264,6 +264,8 @@ void SaveCoverageCsv(HWND owner, facescan::FaceScanner& scan, const CFontList& f
   // code page 932, and spreadsheets on Japanese Windows read the mark.
   std::string content = "\xEF\xBB\xBF" + coverageui::CsvHeader();
   for (const auto& font : fonts.MasterList()) {
+    // A vertical face is its horizontal face over again.
+    if (coverageui::MeasuredName(font->name) != font->name) continue;
     const facescan::FaceFacts* facts = scan.Find(font->name);
     content += coverageui::CsvRow(fonttables::ToUtf8(fonttables::DecodeCp932(font->name)),
                                   facts && facts->measured ? &facts->report : nullptr);

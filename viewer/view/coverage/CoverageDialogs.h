@@ -13,6 +13,7 @@
 void ShowCoverageDetails(HWND owner, const std::string& face);
 
 // Asks for a file, waits (cancellable, with progress) until the scan has
-// measured every face of the catalogue, then writes one line per face. The
+// measured every face of the catalogue, then writes one line per face (a
+// vertical "@" face has no line of its own). The
 // file appears under its name only when it is complete; a failure is shown.
 void SaveCoverageCsv(HWND owner, facescan::FaceScanner& scan, const CFontList& fonts);

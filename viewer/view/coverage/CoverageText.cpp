@@ -47,6 +47,8 @@ std::vector<std::string> SplitBars(std::string_view text) {
   return parts;
 }
 
+std::string MeasuredName(const std::string& face) { return !face.empty() && face[0] == '@' ? face.substr(1) : face; }
+
 bool HasFullJoyo(const coverage::FaceReport& report) {
   return report.covered[coverage::kJoyo] == coverage::kCharacterSets[coverage::kJoyo].chars.size();
 }

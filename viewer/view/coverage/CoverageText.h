@@ -28,6 +28,10 @@ std::string CoverageLine(const coverage::FaceReport& report, const LineWords& wo
 // Parts of a code page 932 text separated by '|' (a trail byte may be 0x7C).
 std::vector<std::string> SplitBars(std::string_view text);
 
+// The face whose tables are measured for a face name: a vertical face
+// ("@MS Mincho") has the tables of its horizontal one.
+std::string MeasuredName(const std::string& face);
+
 // True when the face maps every joyo kanji.
 bool HasFullJoyo(const coverage::FaceReport& report);
 
