@@ -129,7 +129,7 @@ void CoverageCommandTarget::Tick() {
     dirty_ = false;
     if (filterOn_)
       site_.Renarrow();
-    else if (lineOn_)
+    else if (lineOn_ && MeasuredOnScreen() != shownMeasured_)
       Redraw();
   }
   ShowProgress();
@@ -140,10 +140,19 @@ void CoverageCommandTarget::Tick() {
   }
 }
 
+std::size_t CoverageCommandTarget::MeasuredOnScreen() const {
+  const viewer::SampleListModel& model = site_.Model();
+  std::size_t measured = 0;
+  const int end = std::min(fonts_.GetCount(), model.topRow + model.visibleRows + 1);
+  for (int row = std::max(model.topRow, 0); row < end; ++row) measured += Facts(fonts_.GetName(row)) ? 1 : 0;
+  return measured;
+}
+
 void CoverageCommandTarget::Redraw() {
   // Every pixel of the view is painted: no erasing, no flicker.
   ::InvalidateRect(view_.m_hWnd, nullptr, FALSE);
   ::UpdateWindow(view_.m_hWnd);
+  shownMeasured_ = MeasuredOnScreen();
 }
 
 void CoverageCommandTarget::ShowProgress() {

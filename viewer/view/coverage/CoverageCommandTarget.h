@@ -65,6 +65,8 @@ class CoverageCommandTarget : public fw::CCmdTarget, public RowLabelProvider {
   void Tick();
   // Paints the list now (it lays the rows out again).
   void Redraw();
+  // Rows on screen whose faces are measured: a repaint is due when it grows.
+  std::size_t MeasuredOnScreen() const;
   // The scan's progress in the frame's caption while it runs.
   void ShowProgress();
 
@@ -77,6 +79,7 @@ class CoverageCommandTarget : public fw::CCmdTarget, public RowLabelProvider {
   bool filterOn_ = false;
   bool timerRunning_ = false;
   bool dirty_ = false;
+  std::size_t shownMeasured_ = 0;
   mutable std::size_t requestedFaces_ = 0;
   std::string frameTitle_;  // the caption before the progress, while it shows
   coverageui::LineWords words_;
