@@ -6,7 +6,12 @@
 #   3. installs them into a Wine prefix of its own (build/bench-coverage)
 #      and prints the bare EnumFontFamiliesExA time, the GetFontData scan of
 #      every face and the peak memory (coverage_scan_bench.exe), then
-#      fontcover.exe on a sample of files beside the native answers.
+#      fontcover.exe on a sample of files beside the native answers;
+#   4. starts Glimra.exe in that prefix (coverage_ui_bench.exe) and prints its
+#      first paint, the full coverage scan after the coverage line is turned
+#      on, the longest message round trip to the view during the scan (the
+#      longest the window does not answer) and its peak working set.
+# Run: bash tests/fonttables/bench_coverage.sh 200   (the Windows tree built).
 # The Windows programs come from build/win32, or from build/win64 where the
 # kernel cannot execute 32-bit programs (as scripts/test.sh decides).
 # Prints figures; fails only when something does not run or answers differ.
@@ -68,3 +73,8 @@ done
 sample=$(cd "$fonts" && ls *.ttf | sed -n 1,200p)  # head would end ls with SIGPIPE
 (cd "$fonts" && "$top/scripts/wine-run" "$work" "$win/bin/fontcover.exe" $sample) | tr -d '\r' >"$work/wine.csv"
 head -201 "$work/native.csv" | cmp - "$work/wine.csv" && echo "wine_fontcover agrees with native on 200 files"
+# Glimra with every generated face; the second start is what a user sees.
+for run in first second; do
+  echo "-- coverage_ui_bench ($run run)"
+  "$top/scripts/wine-run" "$work" "$win/bench/coverage_ui_bench.exe" "$win/bin/Glimra.exe" | tr -d '\r'
+done

@@ -62,6 +62,7 @@ CGlimraView::CGlimraView() : host_(TheViewHost()), fonts_(SystemFontSystem()) {
   LoadSettings();
   fonts_.BindSettings(&settings_);
   classicSystem_ = DetectClassicSystem();
+  AddRowLabels(coverage_);
 }
 
 CGlimraView::~CGlimraView() = default;
@@ -303,6 +304,7 @@ void CGlimraView::DrawTemporaryFrame(fw::CDC& dc, int row) {
 
 LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM param) {
   if (!initialised_) return -1;
+  if (what >= GLIMRA_QUERY_COVERAGE_FIRST && what <= GLIMRA_QUERY_COVERAGE_LAST) return coverage_.Query(what, param);
   const PrintPlan& printJob = print_.LastJob();
   const std::vector<int>& pageStarts = printJob.pagination.pageStarts;
   switch (what) {

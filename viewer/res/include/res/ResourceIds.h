@@ -106,6 +106,19 @@
 #define GLIMRA_QUERY_PAGE_START 9
 // Codes 10 to 19 belong to the coverage feature, 20 to 29 to the vertical
 // preview, 30 to 39 to names and search.
+#define GLIMRA_QUERY_COVERAGE_FIRST 10
+// Faces the coverage scan has still to measure (plus one while measured faces
+// wait to be shown), and the faces it has measured.
+#define GLIMRA_QUERY_COVERAGE_OUTSTANDING 10
+#define GLIMRA_QUERY_COVERAGE_COLLECTED 11
+// Height of a row laid out by the last paint (lParam: 0 for the top row).
+#define GLIMRA_QUERY_ROW_HEIGHT 12
+// Joyo kanji the face of a visible row (lParam) maps; -1 while it is not
+// measured, -2 when it could not be read.
+#define GLIMRA_QUERY_COVERAGE_JOYO 13
+// The process's peak working set in KiB.
+#define GLIMRA_QUERY_PEAK_MEMORY_KB 14
+#define GLIMRA_QUERY_COVERAGE_LAST 19
 // The vertical preview pane answers its own codes when they are sent to it:
 // what its last paint showed (0 nothing, 1 the vertical sample, 2 the note
 // that the face has no vertical variant), the face's vertical forms (-1 not

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ClipboardCommandTarget.h"
+#include "CoverageCommandTarget.h"
 #include "ListModeCommandTarget.h"
 #include "PrintCommandTarget.h"
 #include "facescan/FaceScanner.h"
@@ -28,7 +29,8 @@
 class CGlimraView : public fw::CView,
                     private ListModeCommandTarget::Site,
                     private InstallCommandTarget::Site,
-                    private ClipboardCommandTarget::Site {
+                    private ClipboardCommandTarget::Site,
+                    private CoverageCommandTarget::Site {
   FW_DECLARE_MESSAGE_MAP()
 
  public:
@@ -151,4 +153,5 @@ class CGlimraView : public fw::CView,
   PrintCommandTarget print_{*this, fonts_, settings_};
   LanvikUpdateHost updateHost_{*this, host_.Title(), [this] { SaveSettings(); }};
   UpdateCommandTarget update_{updateHost_};
+  CoverageCommandTarget coverage_{*this, faceScan_, fonts_, host_.Profile(), *this};
 };
