@@ -25,6 +25,7 @@ class CMainFrame : public fw::CFrameWnd {
   fw::CToolBar m_wndFontBar;
   fw::CToolBar m_wndListBar;
   fw::CDialogBar m_wndTextBar;
+  fw::CDialogBar m_wndFindBar;
 };
 
 // x (or y) of a window of size extent on a screen of size screen: a position

@@ -12,6 +12,7 @@
 #include "ClipboardCommandTarget.h"
 #include "ListModeCommandTarget.h"
 #include "PrintCommandTarget.h"
+#include "SearchCommandTarget.h"
 #include "facescan/FaceScanner.h"
 #include "fonts/FontList.h"
 #include "framework/Framework.h"
@@ -151,4 +152,5 @@ class CGlimraView : public fw::CView,
   PrintCommandTarget print_{*this, fonts_, settings_};
   LanvikUpdateHost updateHost_{*this, host_.Title(), [this] { SaveSettings(); }};
   UpdateCommandTarget update_{updateHost_};
+  SearchCommandTarget search_{*this, fonts_, model_, faceScan_, host_.Profile(), [this] { Renarrow(); }};
 };
