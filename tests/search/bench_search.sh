@@ -50,7 +50,7 @@ from pathlib import Path
 from harness.glimra import QUERY_ROW_COUNT, Glimra
 from harness.wine import Wine, wait_until
 
-ID_EDIT_FIND, FIND_TEXT = 32815, 1002
+ID_EDIT_FIND, FIND_TEXT, SAMPLE_TEXT = 32815, 1002, 1000
 QUERY_SEARCH_MATCH_US, QUERY_SEARCH_PAINT_US = 30, 31
 QUERIES = ["ぐりむら", "グリムラ試験 01", "ｸﾞﾘﾑﾗ", "glimra test 00", "ipa", "gothic", "ゴシック"]
 
@@ -84,6 +84,17 @@ try:
         print(f"query {query!r}: {len(times)} keys, rows {g.query(QUERY_ROW_COUNT)}, {figures(times)}")
     print(f"keystroke_to_repaint {len(every)} keys over {everything} rows: {figures(every)}")
     print(f"  of which matching the names: {figures(matching)}; narrowing the list and painting: {figures(painting)}")
+    # A key that leaves the same faces in the list repaints nothing.
+    repainted = [t for t, p in zip(every, painting) if p > 0.5]
+    if repainted:
+        print(f"keys_that_changed_the_list {len(repainted)}: {figures(repainted)}")
+    # For comparison, the list's own repaint on a key typed in the sample
+    # text box (no search involved), over the whole list and a narrowed one.
+    sample = next(c for c in w.children(g.frame.hwnd) if c.id == SAMPLE_TEXT and c.cls == "Edit")
+    for text in ("", "ゴシック"):
+        w.set_text(edit.hwnd, text)
+        times = [float(t) for t in w.wtool("type", hex(sample.hwnd), "Glimra").split()]
+        print(f"sample_text_keys over {g.query(QUERY_ROW_COUNT)} rows: {figures(times)}")
 finally:
     w.close(g.frame.hwnd)
     try:
