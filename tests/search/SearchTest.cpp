@@ -111,6 +111,7 @@ TEST(FaceSearchTest, KeepsFacesByNamesThatArriveLater) {
       {"ipag", {"IPAゴシック"}},
       {"a", {"IPAゴシック", "グリムラ試験 0001", "Arial"}},
       {"other", {}},
+      {"ｉｎｄｅｘ", {"not indexed"}},  // not folded beforehand: its own name only
       {"  ", {"IPAゴシック", "グリムラ試験 0001", "Arial", "not indexed"}},
   };
   for (const auto& c : cases) {

@@ -30,7 +30,9 @@ bool FaceSearch::Mark() {
 bool FaceSearch::Keeps(const std::string& face) const {
   if (query_.empty()) return true;
   const auto found = number_.find(face);
-  return found != number_.end() && match_[found->second] != 0;
+  // A face that came after the names were folded: by its enumerated name.
+  if (found == number_.end()) return query_.FoundIn(FoldCp932(face));
+  return match_[found->second] != 0;
 }
 
 std::u16string EnglishSuffix(std::string_view faceName, std::u16string_view english) {

@@ -25,7 +25,8 @@ class FaceSearch {
   // True while a text narrows the list.
   bool Narrowing() const { return !query_.empty(); }
   // Whether the face is kept: every face while nothing narrows, otherwise
-  // only faces given to SetFaces whose names contain the text.
+  // the faces whose names contain the text; a face not given to SetFaces
+  // is judged by its enumerated name alone.
   bool Keeps(const std::string& face) const;
   std::size_t FaceCount() const { return index_.size(); }
 
