@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fonttables/Text.h"
+#include "search/FaceSearch.h"
 #include "search/Fold.h"
 #include "search/NameIndex.h"
 
@@ -77,4 +78,72 @@ TEST(NameIndexTest, FindsFacesByAnyName) {
   index.clear();
   EXPECT_EQ(index.size(), 0u);
   EXPECT_TRUE(index.Filter(Query(u"")).empty());
+}
+
+TEST(FaceSearchTest, KeepsFacesByNamesThatArriveLater) {
+  FaceSearch search;
+  EXPECT_FALSE(search.Narrowing());
+  EXPECT_TRUE(search.Keeps("any face"));  // nothing typed: every face, even one not indexed
+
+  // First only the enumerated names; the 'name' tables come later.
+  const std::vector<FaceNames> enumerated = {{"IPAゴシック", {}, {}}, {"グリムラ試験 0001", {}, {}}, {"Arial", {}, {}}};
+  EXPECT_FALSE(search.SetFaces(enumerated));
+  EXPECT_TRUE(search.SetText("glimra"));  // the list is narrowed now, to no face
+  EXPECT_TRUE(search.Narrowing());
+  EXPECT_FALSE(search.Keeps("グリムラ試験 0001"));
+  EXPECT_FALSE(search.SetText("glimra "));  // the same faces: the list stays
+
+  const std::vector<FaceNames> named = {{"IPAゴシック", u"IPAゴシック", u"IPAGothic"},
+                                        {"グリムラ試験 0001", u"グリムラ試験 0001", u"Glimra Test 0001"},
+                                        {"Arial", u"", u"Arial"},
+                                        {"グリムラ試験 0001", u"", u"Other"}};  // listed twice: the first counts
+  EXPECT_TRUE(search.SetFaces(named));                                          // a face came in
+  EXPECT_FALSE(search.SetFaces(named));
+  EXPECT_EQ(search.FaceCount(), 3u);
+  const struct {
+    const char* typed;
+    std::vector<const char*> kept;
+  } cases[] = {
+      {"GLIMRA test", {"グリムラ試験 0001"}},
+      {"ぐりむら", {"グリムラ試験 0001"}},
+      {"ｸﾞﾘﾑﾗ", {"グリムラ試験 0001"}},
+      {"ｇｌｉｍｒａ　ｔｅｓｔ　０００１", {"グリムラ試験 0001"}},
+      {"ipag", {"IPAゴシック"}},
+      {"a", {"IPAゴシック", "グリムラ試験 0001", "Arial"}},
+      {"other", {}},
+      {"ｉｎｄｅｘ", {"not indexed"}},  // not folded beforehand: its own name only
+      {"  ", {"IPAゴシック", "グリムラ試験 0001", "Arial", "not indexed"}},
+  };
+  for (const auto& c : cases) {
+    search.SetText(c.typed);
+    std::vector<const char*> kept;
+    for (const char* face : {"IPAゴシック", "グリムラ試験 0001", "Arial", "not indexed"})
+      if (search.Keeps(face)) kept.push_back(face);
+    EXPECT_EQ(std::vector<std::string>(kept.begin(), kept.end()),
+              std::vector<std::string>(c.kept.begin(), c.kept.end()))
+        << c.typed;
+  }
+
+  EXPECT_TRUE(search.SetText("ｇｌｉｍｒａ"));
+  EXPECT_FALSE(search.SetText("グリムラ試験"));  // other names of the same face
+  EXPECT_TRUE(search.SetText(""));               // lifted
+
+  // A catalogue without the face: it is no longer kept.
+  search.SetText("glimra");
+  EXPECT_TRUE(search.SetFaces({{"IPAゴシック", u"IPAゴシック", u"IPAGothic"}}));
+  EXPECT_FALSE(search.Keeps("グリムラ試験 0001"));
+}
+
+TEST(FaceSearchTest, EnglishSuffixOnlyWhenItAddsSomething) {
+  const struct {
+    const char* face;
+    std::u16string_view english, suffix;
+  } cases[] = {
+      {"IPAゴシック", u"IPAGothic", u" / IPAGothic"},
+      {"Arial", u"Arial", u""},
+      {"ＡＲＩＡＬ", u"arial", u""},  // the same name in another width and case
+      {"ＭＳ 明朝", u"", u""},        // unknown
+      {"グリムラ試験 0001", u"Glimra Test 0001", u" / Glimra Test 0001"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ToUtf8(EnglishSuffix(c.face, c.english)), ToUtf8(c.suffix)) << c.face;
 }

@@ -173,6 +173,28 @@ int Keys(const Args& a) {
   return 0;
 }
 
+// type <hwnd> <text>: sends each character of text (code page 932) to the
+// window as WM_CHAR and prints, one line per character, the milliseconds
+// that the synchronous send took: all the window does for a keystroke,
+// what it paints included.
+int Type(const Args& a) {
+  if (a.size() < 2) return 2;
+  HWND w = Window(a[0]);
+  const int length = MultiByteToWideChar(CP_ACP, 0, a[1].data(), static_cast<int>(a[1].size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, a[1].data(), static_cast<int>(a[1].size()), text.data(), length);
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  for (wchar_t c : text) {
+    QueryPerformanceCounter(&start);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(w, WM_CHAR, c, 1, SMTO_NORMAL, 10000, &result)) return 1;
+    QueryPerformanceCounter(&end);
+    std::printf("%.2f\n", static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart);
+  }
+  return 0;
+}
+
 // click <x> <y> [right]: screen coordinates.
 int Click(const Args& a) {
   if (a.size() < 2) return 2;
@@ -406,6 +428,7 @@ int Usage() {
       "  send|post <hwnd> <msg> [wparam] [lparam]\n"
       "  command <hwnd> <id>                          post WM_COMMAND\n"
       "  keys <hwnd> <key>[+ctrl|+shift|+alt]...      type keys (letter or VK number)\n"
+      "  type <hwnd> <text>                           WM_CHAR per character, ms per send\n"
       "  click <x> <y> [right]                        mouse click, screen coordinates\n"
       "  drag <x0> <y0> <x1> <y1>                     left-button drag, screen coordinates\n"
       "  reg-get <key> <value> | reg-set <key> <value> dword|sz <data> | reg-delete <key>\n"
@@ -444,6 +467,8 @@ int main(int argc, char** argv) {
     rc = Command(a);
   else if (cmd == "keys")
     rc = Keys(a);
+  else if (cmd == "type")
+    rc = Type(a);
   else if (cmd == "click")
     rc = Click(a);
   else if (cmd == "drag")

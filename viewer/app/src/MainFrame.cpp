@@ -102,6 +102,14 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
   // The vertical preview keeps its layout apart from the bars'.
   if (!m_wndVertical.Create(this, ID_VIEW_VERTICAL)) return -1;
 
+  // The find bar (Ctrl+F): hidden at every start, under the list, and never
+  // part of the saved bar layout (see DestroyWindow).
+  if (m_wndFindBar.Create(this, IDD_FINDBAR, WS_CHILD | fw::CBRS_BOTTOM, IDD_FINDBAR)) {
+    m_wndFindBar.EnableDocking(fw::CBRS_ALIGN_BOTTOM);
+    DockControlBar(&m_wndFindBar, AFX_IDW_DOCKBAR_BOTTOM);
+    m_wndFindBar.SetWindowText(fw::LoadText(IDS_FINDBAR_TITLE));
+  }
+
   GlimraApp().m_pTextInputBar = &m_wndTextBar;
   return 0;
 }
@@ -152,6 +160,8 @@ bool CMainFrame::DestroyWindow() {
     app.WriteProfileInt(kWindow, "cx", r.right - r.left);
     app.WriteProfileInt(kWindow, "cy", r.bottom - r.top);
   }
+  // The saved layout is the standard bars' alone.
+  if (m_wndFindBar.m_hWnd) m_wndFindBar.DestroyWindow();
   SaveBarState(kBarProfile);
   m_wndVertical.SaveState();
   return fw::CFrameWnd::DestroyWindow();

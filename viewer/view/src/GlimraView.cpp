@@ -63,6 +63,7 @@ CGlimraView::CGlimraView() : host_(TheViewHost()), fonts_(SystemFontSystem()) {
   fonts_.BindSettings(&settings_);
   classicSystem_ = DetectClassicSystem();
   AddRowLabels(coverage_);
+  AddRowLabels(search_.Labels());
 }
 
 CGlimraView::~CGlimraView() = default;
@@ -321,6 +322,8 @@ LRESULT CGlimraView::OnQuery(WPARAM what, LPARAM param) {
       return param >= 1 && param <= printJob.pageCount && param <= static_cast<LPARAM>(pageStarts.size())
                  ? pageStarts[static_cast<std::size_t>(param - 1)]
                  : -1;
+    case GLIMRA_QUERY_SEARCH_MATCH_US:
+    case GLIMRA_QUERY_SEARCH_PAINT_US: return search_.Query(static_cast<int>(what));
     default: return -1;
   }
 }

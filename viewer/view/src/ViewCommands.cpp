@@ -4,7 +4,7 @@
 
 bool CGlimraView::OnCmdMsg(unsigned id, int code, fw::CCmdUI* ui) {
   if (DispatchOwnCommand(id, code, ui)) return true;
-  fw::CCmdTarget* const groups[] = {&listModes_, &install_, &clipboard_, &print_, &update_, &coverage_};
+  fw::CCmdTarget* const groups[] = {&listModes_, &install_, &clipboard_, &print_, &update_, &coverage_, &search_};
   for (fw::CCmdTarget* group : groups)
     if (group->OnCmdMsg(id, code, ui)) return true;
   return m_pDocument && m_pDocument->OnCmdMsg(id, code, ui);

@@ -27,6 +27,7 @@ class CMainFrame : public fw::CFrameWnd {
   fw::CToolBar m_wndListBar;
   fw::CDialogBar m_wndTextBar;
   VerticalPreviewBar m_wndVertical;  // hidden until the user shows it
+  fw::CDialogBar m_wndFindBar;
 };
 
 // x (or y) of a window of size extent on a screen of size screen: a position

@@ -74,6 +74,7 @@
 #define IDC_FIND_TEXT 1002
 // Their texts, in string blocks of their own: coverage 288 to 303, vertical
 // preview 304 to 319, names and search 320 to 335.
+#define IDS_FINDBAR_TITLE 320
 
 // Vertical preview pane.
 #define IDS_VERTICAL_TITLE 304
@@ -126,6 +127,10 @@
 #define GLIMRA_QUERY_VERTICAL_SHOWN 20
 #define GLIMRA_QUERY_VERTICAL_FORMS 21
 #define GLIMRA_QUERY_VERTICAL_COLUMNS 22
+// The last change of the find bar's text: microseconds spent matching the
+// names, and then narrowing the list and painting it.
+#define GLIMRA_QUERY_SEARCH_MATCH_US 30
+#define GLIMRA_QUERY_SEARCH_PAINT_US 31
 
 // Posted to the view by the face-table scan when results are ready to collect.
 #define WM_GLIMRA_FACES_SCANNED 0x8051

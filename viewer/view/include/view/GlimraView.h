@@ -13,6 +13,7 @@
 #include "CoverageCommandTarget.h"
 #include "ListModeCommandTarget.h"
 #include "PrintCommandTarget.h"
+#include "SearchCommandTarget.h"
 #include "facescan/FaceScanner.h"
 #include "fonts/FontList.h"
 #include "framework/Framework.h"
@@ -154,4 +155,5 @@ class CGlimraView : public fw::CView,
   LanvikUpdateHost updateHost_{*this, host_.Title(), [this] { SaveSettings(); }};
   UpdateCommandTarget update_{updateHost_};
   CoverageCommandTarget coverage_{*this, faceScan_, fonts_, host_.Profile(), *this};
+  SearchCommandTarget search_{*this, fonts_, model_, faceScan_, host_.Profile(), [this] { Renarrow(); }};
 };
