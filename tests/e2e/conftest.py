@@ -27,6 +27,16 @@ def programs(wine):
 
 
 @pytest.fixture
+def fresh_server_after(wine):
+    """A new Wine server once the test is done: fonts a test loaded and kept
+    for the session stay in the server, where later tests would see them."""
+    yield wine
+    wine.stop()
+    subprocess.run([str(ROOT / "scripts" / "wine-session"), "restart", str(BUILD)], check=True, timeout=120,
+                   stdout=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+
+
+@pytest.fixture
 def clean_registry(wine):
     """Our settings key removed before the test."""
     wine.reg_delete(r"HKCU\Software\VANTO")

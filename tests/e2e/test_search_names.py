@@ -51,7 +51,8 @@ class Searching(Viewer):
         return right
 
 
-def test_find_bar_narrows_by_any_name_and_english_names_widen_labels(programs, clean_registry, tmp_path, shots):
+def test_find_bar_narrows_by_any_name_and_english_names_widen_labels(programs, clean_registry, fresh_server_after,
+                                                                     tmp_path, shots):
     w = clean_registry
     fonts = tmp_path / "fonts"
     generated = [e["file"] for e in make_fonts.make(str(fonts), 3, omit=2)]
@@ -114,7 +115,8 @@ def test_find_bar_narrows_by_any_name_and_english_names_widen_labels(programs, c
     win, children = box(w, "Glimra")
     assert box_text(children).startswith("一時インストールしたフォントを解除しますか？")
     # Kept loaded: releasing them as the program ends has left this Wine's
-    # server unable to start the next program now and then.
+    # server unable to start the next program now and then. The fixture's new
+    # server drops them.
     answer(w, win, IDNO)
     assert w.wait_exit(v.proc, timeout=30) == 0
     bars = w.reg_get(ROOT_KEY + r"\ControlBar-Summary", "Bars")

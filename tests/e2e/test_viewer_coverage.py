@@ -89,7 +89,8 @@ def load_fonts(v, wine, folder, names):
     wait_until(lambda: v.query(QUERY_ROW_COUNT) == before + len(names), timeout=30)
 
 
-def test_coverage_line_filter_csv_and_window(programs, clean_registry, wine, generated, tmp_path, shots):
+def test_coverage_line_filter_csv_and_window(programs, clean_registry, fresh_server_after, wine, generated,
+                                             tmp_path, shots):
     folder, manifest = generated
     v = Viewer(programs, DispFontSize=100)  # rows as tall as their labels
     # Off by default: no section of its own, rows as tall as ever.
@@ -162,7 +163,7 @@ def test_coverage_line_filter_csv_and_window(programs, clean_registry, wine, gen
     wait_until(lambda: v.query(QUERY_ROW_COUNT) == full, timeout=10)
 
     wine.close(v.frame.hwnd)
-    keep, _ = box(wine, "Glimra")  # the loaded fonts: they go with the process
+    keep, _ = box(wine, "Glimra")  # kept for the session: the fixture's new server drops them
     answer(wine, keep, IDNO)
     assert wine.wait_exit(v.proc, timeout=30) == 0
 
