@@ -24,7 +24,7 @@ void FaceScanner::Request(const std::vector<std::string>& faces, bool first) {
   if (!window_) return;
   std::vector<std::string> fresh;
   for (const std::string& face : faces)
-    if (known_.emplace(face, true).second) fresh.push_back(face);
+    if (known_.insert(face).second) fresh.push_back(face);
   if (fresh.empty() && !first) return;
   {
     std::lock_guard lock(mutex_);
@@ -38,7 +38,6 @@ void FaceScanner::Request(const std::vector<std::string>& faces, bool first) {
     } else {
       queue_.insert(queue_.end(), fresh.begin(), fresh.end());
     }
-    requested_ += fresh.size();
   }
   wake_.notify_one();
   if (!worker_.joinable()) worker_ = std::thread([this] { Run(); });

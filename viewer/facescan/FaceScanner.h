@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,7 +53,7 @@ class FaceScanner {
   const FaceFacts* Find(const std::string& face) const;
   std::size_t CollectedCount() const { return facts_.size(); }
   // Faces requested but not collected yet.
-  std::size_t Outstanding() const { return requested_ - facts_.size(); }
+  std::size_t Outstanding() const { return known_.size() - facts_.size(); }
   bool Busy() const { return Outstanding() > 0; }
 
  private:
@@ -61,8 +62,7 @@ class FaceScanner {
   HWND window_ = nullptr;
   UINT message_ = 0;
   std::map<std::string, FaceFacts> facts_;  // collected, by face name
-  std::size_t requested_ = 0;               // distinct faces ever queued
-  std::map<std::string, bool> known_;       // queued or collected
+  std::set<std::string> known_;             // queued or collected
   std::vector<std::function<void()>> listeners_;
 
   // Shared with the worker.
